@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Shared setup for run.sh and test.sh: installs the Debian packages a task needs.
+# Usage (sourced): ensure_packages pkg...   Installs only what is missing; needs root.
+
+ensure_packages() {
+  local missing=()
+  local pkg
+  for pkg in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$pkg")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  echo "setup: installing ${missing[*]}" >&2
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+  if [ -z "${VEMO_APT_UPDATED:-}" ]; then
+    $sudo apt-get update -qq || return 1
+    export VEMO_APT_UPDATED=1
+  fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
+
+# What the native build and its tests need.
+NATIVE_PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev)
+
+ensure_native_toolchain() {
+  ensure_packages "${NATIVE_PACKAGES[@]}"
+}
+
+# Configures (once) and builds a native build directory. Usage: build_native DIR [cmake args...]
+build_native() {
+  local dir="$1"
+  shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return 1
+  fi
+  cmake --build "$dir" -j "$(nproc)" || return 1
+}

@@ -1,0 +1,33 @@
+// The scientific functions on Ratio values, summed as power series to the working precision.
+// Each takes a Ratio register by reference and replaces its value by the result.
+// Domain errors raise InvalidArgument (or the Ratio division's errors where stated);
+// every long loop ends early when abortRequested is set.
+#pragma once
+#include "numbers/bignum.h"
+
+enum AngleUnit { Degrees = 0, Radians = 1, Gradients = 2 };
+
+// Exponential, logarithms, powers.
+void ratioExp(Ratio& x);
+void ratioLn(Ratio& x);
+void ratioLog10(Ratio& x);
+void ratioPow(Ratio& x, const Ratio& y);
+
+// Trigonometric functions in the given unit, and their inverses (results in the unit).
+void ratioSin(Ratio& x, AngleUnit unit);
+void ratioCos(Ratio& x, AngleUnit unit);
+void ratioTan(Ratio& x, AngleUnit unit);
+void ratioAsin(Ratio& x, AngleUnit unit);
+void ratioAcos(Ratio& x, AngleUnit unit);
+void ratioAtan(Ratio& x, AngleUnit unit);
+
+// Hyperbolic functions and their inverses.
+void ratioSinh(Ratio& x);
+void ratioCosh(Ratio& x);
+void ratioTanh(Ratio& x);
+void ratioAsinh(Ratio& x);
+void ratioAcosh(Ratio& x);
+void ratioAtanh(Ratio& x);
+
+// x! = Gamma(x + 1); exact for non-negative integers, InvalidArgument for negative ones.
+void ratioFactorial(Ratio& x);
