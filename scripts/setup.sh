@@ -39,3 +39,32 @@ build_native() {
   fi
   cmake --build "$dir" -j "$(nproc)" || return 1
 }
+
+# What the Windows build and its end-to-end tests under Wine need.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
+  xvfb xdotool x11-utils imagemagick locales python3-pil fonts-dejavu-core)
+
+ensure_windows_toolchain() {
+  ensure_packages "${WINDOWS_PACKAGES[@]}" || return 1
+  ensure_russian_locale
+}
+
+# Wine shows the Russian texts only under a Russian locale (ANSI code page 1251).
+ensure_russian_locale() {
+  if locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    return 0
+  fi
+  echo "setup: generating the ru_RU.UTF-8 locale" >&2
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+}
+
+# Configures (once) and builds the Windows build directory with the MinGW-w64 toolchain.
+# Usage: build_windows DIR
+build_windows() {
+  local dir="$1"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$VEMO_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null || return 1
+  fi
+  cmake --build "$dir" -j 2 || return 1
+}
