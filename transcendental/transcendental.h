@@ -31,3 +31,24 @@ void ratioAtanh(Ratio& x);
 
 // x! = Gamma(x + 1); exact for non-negative integers, InvalidArgument for negative ones.
 void ratioFactorial(Ratio& x);
+
+// ---------------------------------------------------------------------------------------
+// Building blocks shared inside transcendental/ and with the constant set-up of numbers/.
+
+// Angles in radians.
+void asinRadians(Ratio& x);  // InvalidArgument when |x| - 1 > kEpsilon
+void acosRadians(Ratio& x);  // as asinRadians
+void atanRadians(Ratio& x);
+void tanRadians(Ratio& x);  // InvalidArgument where the cosine is zero
+// Converts an angle in radians to the unit (other codes: unchanged).
+void radiansToUnit(Ratio& x, AngleUnit unit);
+
+// x := x modulo the unit's full turn, keeping the sign of x.
+void reduceAngle(Ratio& x, AngleUnit unit);
+// x := x - m*trunc(x/m), at a precision raised by the size of x so the turn count is exact.
+void reduceModulo(Ratio& x, const Ratio& m);
+// x := x - 2pi*trunc(x/2pi); 2pi is recomputed at the raised precision for large x.
+void reduceModuloTwoPi(Ratio& x);
+
+// z := Gamma(z) for 0 < z < 1, to the working precision.
+void gammaBySeries(Ratio& z);

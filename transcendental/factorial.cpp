@@ -1,0 +1,191 @@
+// x! = Gamma(x + 1): the integral part of the work is a running product (exact for integer
+// arguments however long); Gamma(z) for z in (0, 1) is the lower incomplete gamma function
+// summed to a limit chosen from the precision.
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+#include "numbers/bignum_arithmetic.h"
+#include "numbers/radix_setup.h"
+#include "numbers/ratio_arithmetic.h"
+#include "transcendental/transcendental.h"
+
+namespace {
+
+// A value too small to matter at the working precision (decided on word sizes alone).
+bool negligible(const Ratio& r) {
+  return wordMagnitude(r) * numbers.digitsPerWord <= -numbers.precisionDigits;
+}
+
+#ifdef __SIZEOF_INT128__
+using Wide = unsigned __int128;
+using Multiplier = std::uint64_t;
+constexpr Multiplier kMultiplierLimit = Multiplier{1} << 62;
+#else
+using Wide = std::uint64_t;
+using Multiplier = std::uint32_t;
+constexpr Multiplier kMultiplierLimit = Multiplier{1} << 31;
+#endif
+
+// n! for 0 <= n < 2^31, exactly, over 1. The factors are packed into one machine multiplier
+// as long as it stays below kMultiplierLimit, and the product is multiplied by it in place,
+// one pass over its words per multiplier; the block is sized for the whole product up
+// front. A stop request ends it early with a partial product.
+Ratio exactFactorial(std::int32_t n) {
+  const double bits = std::lgamma(static_cast<double>(n) + 1.0) / std::log(2.0);
+  const std::int32_t capacity = static_cast<std::int32_t>(bits / 31.0) + 4;
+  BigNum product = bigAlloc(capacity);
+  product->sign = 1;
+  product->digitCount = 1;
+  product->exponent = 0;
+  product->digits[0] = 1;
+
+  std::uint32_t* digits = product->digits;
+  std::int32_t k = n;
+  while (k > 1 && !stopRequested()) {
+    Multiplier m = static_cast<Multiplier>(k--);
+    while (k > 1 && m < kMultiplierLimit / static_cast<Multiplier>(k)) m *= static_cast<Multiplier>(k--);
+    Wide carry = 0;
+    std::int32_t count = product->digitCount;
+    for (std::int32_t i = 0; i < count; ++i) {
+      const Wide t = static_cast<Wide>(digits[i]) * m + carry;
+      digits[i] = static_cast<std::uint32_t>(t) & kInternalMask;
+      carry = t >> 31;
+    }
+    while (carry != 0) {
+      digits[count++] = static_cast<std::uint32_t>(carry) & kInternalMask;
+      carry >>= 31;
+    }
+    product->digitCount = count;
+  }
+  Ratio result = ratioAlloc();
+  result->numerator = std::move(product);
+  result->denominator = bigCopy(bigOne);
+  return result;
+}
+
+}  // namespace
+
+// Steps x down by 1 (or, when negative, up by 1) into (-1, 0], multiplying or dividing a
+// running product, and finishes with Gamma of the remaining fraction. Negative integers
+// (and negative values within a negligible distance of one) fail.
+void ratioFactorial(Ratio& x) {
+  Ratio fraction = ratioCopy(x);
+  ratioFraction(fraction);
+  const bool integral = ratioIsZero(fraction) || negligible(fraction);
+  if (integral && ratioSign(x) == -1) raiseError(InvalidArgument);
+
+  // A non-negative integer within machine range: the exact product, done word-wise.
+  if (ratioIsZero(fraction)) {
+    Ratio largest = ratioFromInt(INT32_MAX);
+    if (ratioLess(x, largest)) {
+      x = exactFactorial(ratioToInt(x));
+      return;
+    }
+  }
+
+  Ratio product = ratioCopy(kOne);
+  while (ratioGreater(x, kZero) && !stopRequested() && !negligible(x)) {
+    ratioMultiply(product, x);
+    ratioSubtract(x, kOne);
+  }
+  if (negligible(x)) {
+    x = ratioCopy(kZero);
+    ratioIntegerPart(product);
+  }
+  while (ratioLess(x, kMinusOne) && !stopRequested()) {
+    ratioAdd(x, kOne);
+    ratioDivide(product, x);
+  }
+  if (!ratioNotEqual(x, kZero)) {
+    x = std::move(product);
+    return;
+  }
+  ratioAdd(x, kOne);
+  gammaBySeries(x);
+  ratioMultiply(x, product);
+}
+
+// Gamma(z) = A^z * sum over m of (-1)^m A^m / (m! (z + m)) plus a tail below e^-A, with A a
+// little above P ln R so the tail is below the last digit. The series alternates with
+// terms up to about e^A A^z, so it is summed N guard digits deeper, two terms per pass.
+void gammaBySeries(Ratio& z) {
+  const std::int32_t entryPrecision = numbers.precisionDigits;
+
+  Ratio lnRadix = ratioCopy(kRadix);
+  ratioLn(lnRadix);
+  Ratio limit0 = ratioFromInt(entryPrecision);
+  ratioMultiply(limit0, lnRadix);
+  ratioAdd(limit0, kTwo);
+  Ratio limit = ratioCopy(limit0);
+  Ratio lnLimit0 = ratioCopy(limit0);
+  ratioLn(lnLimit0);
+  ratioMultiply(lnLimit0, z);
+  ratioAdd(limit, lnLimit0);
+  ratioAdd(limit, kOne);
+
+  // Guard digits N = ln(A^(z + 3/2) e^A) - ln R, in natural-logarithm units.
+  Ratio exponent = ratioFromInt(3);
+  ratioDivide(exponent, kTwo);
+  ratioAdd(exponent, z);
+  Ratio size = ratioCopy(limit);
+  ratioPow(size, exponent);
+  Ratio expLimit = ratioCopy(limit);
+  ratioExp(expLimit);
+  ratioMultiply(size, expLimit);
+  ratioLn(size);
+  ratioSubtract(size, lnRadix);
+  const std::int32_t guard = ratioToInt(size);
+
+  PrecisionScope raised(entryPrecision + guard);
+  Ratio limitToZ = ratioCopy(limit);
+  ratioPow(limitToZ, z);
+  Ratio limitSquared = ratioCopy(limit);
+  ratioMultiply(limitSquared, limit);
+
+  // S = 1/z - A/(z + 1): the terms m = 0 and 1.
+  Ratio sum = ratioCopy(z);
+  std::swap(sum->numerator, sum->denominator);
+  Ratio second = ratioCopy(z);
+  ratioAdd(second, kOne);
+  std::swap(second->numerator, second->denominator);
+  ratioMultiply(second, limit);
+  ratioSubtract(sum, second);
+
+  // Threshold R^-(P0 + 1).
+  Ratio threshold = ratioCopy(kRadix);
+  ratioIntPower(threshold, -entryPrecision);
+  ratioDivide(threshold, kRadix);
+
+  Ratio quotient = ratioCopy(kOne);  // (2k)! / A^(2k)
+  BigNum n = bigFromInt(0, kInternalBase);
+  Ratio pair = ratioCopy(kTwo);
+  while (!ratioIsZero(pair) && ratioGreater(pair, threshold) && !stopRequested()) {
+    ratioAdd(z, kTwo);
+    bigAdd(n, bigOne, kInternalBase);
+    bigMultiply(quotient->numerator, n, kInternalBase);
+    bigAdd(n, bigOne, kInternalBase);
+    bigMultiply(quotient->numerator, n, kInternalBase);
+    ratioDivide(quotient, limitSquared);
+
+    // w = A / ((n + 1)(z + 1)); pair = (1/z - w) / D.
+    Ratio u = ratioAlloc();
+    u->numerator = bigCopy(n);
+    u->denominator = bigCopy(bigOne);
+    ratioAdd(u, kOne);
+    Ratio zPlusOne = ratioCopy(z);
+    ratioAdd(zPlusOne, kOne);
+    ratioMultiply(u, zPlusOne);
+    Ratio w = ratioCopy(limit);
+    ratioDivide(w, u);
+    pair = ratioCopy(z);
+    std::swap(pair->numerator, pair->denominator);
+    ratioSubtract(pair, w);
+    ratioDivide(pair, quotient);
+    ratioAdd(sum, pair);
+    pair->numerator->sign = 1;
+    pair->denominator->sign = 1;
+  }
+  ratioMultiply(sum, limitToZ);
+  z = std::move(sum);
+}

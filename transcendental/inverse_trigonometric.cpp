@@ -1,0 +1,118 @@
+// Arcsine, arccosine and arctangent, in radians and in the engine's angle unit. The series
+// are used only where they converge fast: |argument| <= 0.85 directly, larger arguments
+// through a complement (arcsine) or reciprocal (arctangent) identity.
+#include <cstdint>
+
+#include "numbers/radix_setup.h"
+#include "numbers/ratio_arithmetic.h"
+#include "transcendental/series.h"
+#include "transcendental/transcendental.h"
+
+namespace {
+
+// Takes the sign out of x (x becomes |x|) and returns it.
+std::int32_t takeSign(Ratio& x) {
+  const std::int32_t s = ratioSign(x);
+  x->numerator->sign = 1;
+  x->denominator->sign = 1;
+  return s;
+}
+
+// Gives a non-negative x the sign s, held in the numerator.
+void putSign(Ratio& x, std::int32_t s) {
+  x->numerator->sign = s;
+  x->denominator->sign = 1;
+}
+
+void squareRoot(Ratio& x) { ratioRoot(x, kTwo); }
+
+}  // namespace
+
+void radiansToUnit(Ratio& x, AngleUnit unit) {
+  if (unit == Degrees) {
+    ratioDivide(x, kTwoPi);
+    ratioMultiply(x, k360);
+  } else if (unit == Gradients) {
+    ratioDivide(x, kTwoPi);
+    ratioMultiply(x, k400);
+  }
+}
+
+// |x| within kEpsilon of 1 gives +-pi/2; above 0.85 arcsin x = pi/2 - arcsin sqrt(1 - x^2),
+// whose series argument stays below 0.527.
+void asinRadians(Ratio& x) {
+  const std::int32_t s = takeSign(x);
+  Ratio offset = ratioCopy(x);
+  ratioSubtract(offset, kOne);
+  if (ratioGreaterEqual(offset, kMinusEpsilon) && ratioLessEqual(offset, kEpsilon)) {
+    x = ratioCopy(kHalfPi);
+  } else if (ratioGreater(x, kAsinSplit)) {
+    if (ratioGreater(x, kOne)) raiseError(InvalidArgument);
+    ratioMultiply(x, x);
+    ratioNegate(x);
+    ratioAdd(x, kOne);
+    squareRoot(x);
+    asinSeries(x);
+    ratioNegate(x);
+    ratioAdd(x, kHalfPi);
+  } else {
+    asinSeries(x);
+  }
+  putSign(x, s);
+}
+
+// arccos x = pi/2 - arcsin x; exactly +-1 give the constants 0 and pi.
+void acosRadians(Ratio& x) {
+  const std::int32_t s = takeSign(x);
+  if (ratioEqual(x, kOne)) {
+    x = ratioCopy(s == -1 ? kPi : kZero);
+    return;
+  }
+  x->numerator->sign = s;
+  asinRadians(x);
+  ratioNegate(x);
+  ratioAdd(x, kHalfPi);
+}
+
+// Up to 0.85 the series; up to 2 arcsin(x / sqrt(1 + x^2)); beyond, pi/2 - arctan(1/x).
+void atanRadians(Ratio& x) {
+  const std::int32_t s = takeSign(x);
+  if (ratioLessEqual(x, kAsinSplit)) {
+    putSign(x, s);
+    atanSeries(x);
+  } else if (ratioLessEqual(x, kTwo)) {
+    putSign(x, s);
+    Ratio w = ratioCopy(x);
+    ratioMultiply(w, x);
+    ratioAdd(w, kOne);
+    squareRoot(w);
+    ratioDivide(x, w);
+    asinRadians(x);
+    putSign(x, s);
+  } else {
+    putSign(x, s);
+    Ratio reciprocal = ratioCopy(kOne);
+    ratioDivide(reciprocal, x);
+    atanSeries(reciprocal);
+    putSign(reciprocal, s);
+    x = ratioCopy(kHalfPi);
+    ratioSubtract(x, reciprocal);
+  }
+  // For x < -2 the reciprocal branch gave pi/2 + arctan(1/|x|).
+  if (ratioGreater(x, kHalfPi)) ratioSubtract(x, kPi);
+}
+
+void ratioAsin(Ratio& x, AngleUnit unit) {
+  asinRadians(x);
+  radiansToUnit(x, unit);
+}
+
+void ratioAcos(Ratio& x, AngleUnit unit) {
+  acosRadians(x);
+  radiansToUnit(x, unit);
+}
+
+void ratioAtan(Ratio& x, AngleUnit unit) {
+  atanRadians(x);
+  radiansToUnit(x, unit);
+}
