@@ -1,0 +1,186 @@
+// Helpers shared by the transcendental tests: parsing and showing decimal values, calling
+// a function by name, and measuring a result against a decimal reference exactly (GMP).
+#pragma once
+#include <gmp.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "numbers/numbers.h"
+#include "transcendental/transcendental.h"
+
+struct FunctionReference {
+  const char* function;
+  AngleUnit unit;
+  const char* x;
+  const char* y;  // second operand of pow and root, else nullptr
+  const char* value;
+};
+
+struct ConstantReference {
+  const char* name;
+  const char* value;
+};
+
+// Every test starts from the default decimal set-up: radix 10, 33 digits.
+class TranscendentalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    numbers.radix = 10;
+    setRadixAndPrecision(10, 33);
+  }
+  void TearDown() override {
+    heapFailAllocationAt(0);
+    abortRequested.store(0);
+  }
+};
+
+// A decimal text such as "-1.5e-10" read exactly into a Ratio.
+inline Ratio number(const char* text) {
+  std::string s(text);
+  bool negative = false;
+  if (!s.empty() && s[0] == '-') {
+    negative = true;
+    s.erase(0, 1);
+  }
+  std::string mantissa = s;
+  std::string exponent;
+  bool negativeExponent = false;
+  const std::size_t e = s.find_first_of("eE");
+  if (e != std::string::npos) {
+    mantissa = s.substr(0, e);
+    exponent = s.substr(e + 1);
+    if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) {
+      negativeExponent = exponent[0] == '-';
+      exponent.erase(0, 1);
+    }
+  }
+  Ratio r = ratioFromText(negative, mantissa.c_str(), negativeExponent,
+                          exponent.empty() ? nullptr : exponent.c_str());
+  if (!r) ADD_FAILURE() << "cannot read " << text;
+  return r;
+}
+
+// The display text of a value at the working precision (automatic notation).
+inline std::string show(const Ratio& r) {
+  Ratio copy = ratioCopy(r);
+  HeapText text = ratioToText(copy, std::uint32_t(numbers.radix), FormatAutomatic);
+  return std::string(text.get());
+}
+
+// Applies the named function to x (y is the second operand of pow and root).
+inline void applyFunction(const std::string& name, AngleUnit unit, Ratio& x, const Ratio* y) {
+  if (name == "exp") return ratioExp(x);
+  if (name == "ln") return ratioLn(x);
+  if (name == "log10") return ratioLog10(x);
+  if (name == "pow") return ratioPow(x, *y);
+  if (name == "root") return ratioRoot(x, *y);
+  if (name == "sin") return ratioSin(x, unit);
+  if (name == "cos") return ratioCos(x, unit);
+  if (name == "tan") return ratioTan(x, unit);
+  if (name == "asin") return ratioAsin(x, unit);
+  if (name == "acos") return ratioAcos(x, unit);
+  if (name == "atan") return ratioAtan(x, unit);
+  if (name == "sinh") return ratioSinh(x);
+  if (name == "cosh") return ratioCosh(x);
+  if (name == "tanh") return ratioTanh(x);
+  if (name == "asinh") return ratioAsinh(x);
+  if (name == "acosh") return ratioAcosh(x);
+  if (name == "atanh") return ratioAtanh(x);
+  if (name == "factorial") return ratioFactorial(x);
+  ADD_FAILURE() << "unknown function " << name;
+}
+
+inline const char* unitName(AngleUnit unit) {
+  switch (unit) {
+    case Degrees: return "deg";
+    case Radians: return "rad";
+    case Gradients: return "grad";
+  }
+  return "?";
+}
+
+// The exact value of a base-2^31 BigNum.
+inline void bigToMpz(mpz_t out, const BigNum& b) {
+  mpz_set_ui(out, 0);
+  for (std::int32_t i = b->digitCount - 1; i >= 0; --i) {
+    mpz_mul_2exp(out, out, 31);
+    mpz_add_ui(out, out, b->digits[i]);
+  }
+  mpz_mul_2exp(out, out, 31 * static_cast<mp_bitcnt_t>(b->exponent));
+  if (b->sign < 0) mpz_neg(out, out);
+}
+
+// The exact value of a Ratio.
+inline void ratioToMpq(mpq_t out, const Ratio& r) {
+  mpz_t n, d;
+  mpz_inits(n, d, nullptr);
+  bigToMpz(n, r->numerator);
+  bigToMpz(d, r->denominator);
+  mpq_set_num(out, n);
+  mpq_set_den(out, d);
+  mpq_canonicalize(out);
+  mpz_clears(n, d, nullptr);
+}
+
+// The exact value of a decimal text "[-]d.ddd[e[+-]k]".
+inline void decimalToMpq(mpq_t out, const char* text) {
+  std::string s(text);
+  bool negative = false;
+  if (s[0] == '-') {
+    negative = true;
+    s.erase(0, 1);
+  }
+  long exponent = 0;
+  const std::size_t e = s.find_first_of("eE");
+  if (e != std::string::npos) {
+    exponent = std::stol(s.substr(e + 1));
+    s = s.substr(0, e);
+  }
+  const std::size_t point = s.find('.');
+  if (point != std::string::npos) {
+    exponent -= static_cast<long>(s.size() - point - 1);
+    s.erase(point, 1);
+  }
+  mpz_t digits, scale;
+  mpz_inits(digits, scale, nullptr);
+  mpz_set_str(digits, s.c_str(), 10);
+  mpz_ui_pow_ui(scale, 10, static_cast<unsigned long>(exponent < 0 ? -exponent : exponent));
+  mpq_set_z(out, digits);
+  mpq_t factor;
+  mpq_init(factor);
+  mpq_set_z(factor, scale);
+  if (exponent < 0) {
+    mpq_div(out, out, factor);
+  } else {
+    mpq_mul(out, out, factor);
+  }
+  if (negative) mpq_neg(out, out);
+  mpq_clear(factor);
+  mpz_clears(digits, scale, nullptr);
+}
+
+// Correct significant digits of r against a decimal reference: -log10 |r - ref| / |ref|,
+// 99 for an exact match.
+inline double correctDigits(const Ratio& r, const char* reference) {
+  mpq_t got, want, error;
+  mpq_inits(got, want, error, nullptr);
+  ratioToMpq(got, r);
+  decimalToMpq(want, reference);
+  mpq_sub(error, got, want);
+  mpq_div(error, error, want);
+  mpq_abs(error, error);
+  double digits = 99;
+  if (mpq_sgn(error) != 0) {
+    // log10 of a rational through its parts, which may be far outside a double's range.
+    long numeratorExp = 0, denominatorExp = 0;
+    const double n = mpz_get_d_2exp(&numeratorExp, mpq_numref(error));
+    const double d = mpz_get_d_2exp(&denominatorExp, mpq_denref(error));
+    digits = -(std::log10(n / d) + double(numeratorExp - denominatorExp) * std::log10(2.0));
+    if (digits > 99) digits = 99;
+  }
+  mpq_clears(got, want, error, nullptr);
+  return digits;
+}
