@@ -1,0 +1,1 @@
+target_link_libraries(unit_numbers PRIVATE gmpxx gmp)
