@@ -42,7 +42,7 @@ build_native() {
 
 # What the Windows build and its end-to-end tests under Wine need.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
-  xvfb xdotool x11-utils imagemagick locales python3-pil fonts-dejavu-core)
+  fonts-wine xvfb xdotool x11-utils imagemagick locales python3-pil fonts-dejavu-core)
 
 ensure_windows_toolchain() {
   ensure_packages "${WINDOWS_PACKAGES[@]}" || return 1

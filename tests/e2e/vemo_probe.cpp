@@ -1,11 +1,12 @@
 // vemo-probe: a small Win32 test driver for the end-to-end tests. It finds the calculator's
 // main window (class "SciVemo") on the same desktop and reports or changes what a test needs.
 //
-//   vemo-probe OUT_FILE COMMAND [ARGS...]
+//   vemo-probe DESKTOP OUT_FILE COMMAND [ARGS...]
 //
-// The answer is written to OUT_FILE as UTF-8 "key=value" lines (the probe runs inside a Wine
-// desktop, where its standard output may not reach the caller). The last line is "ok=1" on
-// success; on failure "error=..." and the exit code is 1.
+// The probe first joins the desktop DESKTOP ("-" to stay on its own), the Wine desktop the
+// program was started on: windows are found only on one's own desktop. The answer is written
+// to OUT_FILE ("-" for standard output) as UTF-8 "key=value" lines. The last line is "ok=1"
+// on success; on failure "error=..." and the exit code is 1.
 //
 // Commands:
 //   state                      display, indicators, window and control rectangles
@@ -96,10 +97,20 @@ void ReportState(std::string& out, HWND main) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: vemo-probe OUT_FILE COMMAND [ARGS...]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: vemo-probe DESKTOP OUT_FILE COMMAND [ARGS...]\n");
         return 2;
     }
+    if (std::strcmp(argv[1], "-") != 0) {
+        HDESK desktop = OpenDesktopA(argv[1], 0, FALSE, GENERIC_ALL);
+        if (!desktop || !SetThreadDesktop(desktop)) {
+            std::fprintf(stderr, "vemo-probe: cannot join desktop %s\n", argv[1]);
+            return 1;
+        }
+    }
+    // From here on the arguments are those of the command.
+    argc -= 1;
+    argv += 1;
     const char* outPath = argv[1];
     std::string command = argv[2];
     std::string out;
@@ -141,6 +152,10 @@ int main(int argc, char** argv) {
     }
     out += ok ? "ok=1\n" : "";
 
+    if (std::strcmp(outPath, "-") == 0) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        return ok ? 0 : 1;
+    }
     // Written to a temporary name and renamed, so a reader never sees half an answer.
     std::string temporary = std::string(outPath) + ".part";
     FILE* file = std::fopen(temporary.c_str(), "wb");
