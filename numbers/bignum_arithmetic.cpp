@@ -78,8 +78,18 @@ BigNum longDivide(const BigNum& a, const BigNum& b, std::uint32_t R, std::int32_
   while (lowestNonZeroA < na && a->digits[lowestNonZeroA] == 0) ++lowestNonZeroA;
 
   if (smallRadix) {
-    for (std::uint32_t k = 1; k < R; ++k)
-      digit_loops::multiplyBySmall(table + k * width, b->digits, nb, k, R);
+    // m_1 = b, m_k = m_(k-1) + b: additions with a conditional carry, no division.
+    for (std::int32_t i = 0; i < nb; ++i) table[width + i] = b->digits[i];
+    for (std::uint32_t k = 2; k < R; ++k) {
+      const std::uint32_t* previous = table + (k - 1) * width;
+      std::uint32_t* current = table + k * width;
+      std::uint32_t carry = 0;
+      for (std::int32_t i = 0; i < width; ++i) {
+        std::uint32_t t = previous[i] + (i < nb ? b->digits[i] : 0u) + carry;
+        carry = t >= R ? 1u : 0u;
+        current[i] = t - (carry ? R : 0u);
+      }
+    }
   }
 
   // Quotient digits are written downwards from the top slot and moved down at the end.
