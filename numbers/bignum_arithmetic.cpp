@@ -94,7 +94,9 @@ BigNum longDivide(const BigNum& a, const BigNum& b, std::uint32_t R, std::int32_
 
   // Quotient digits are written downwards from the top slot and moved down at the end.
   std::int32_t produced = 0;
+  const bool pollStop = std::int64_t(maxDigits) * width > (1 << 20);
   while (produced < maxDigits) {
+    if (pollStop && (produced & 63) == 0 && stopRequested()) break;
     bool remainderZero = true;
     for (std::int32_t i = 0; i < width && remainderZero; ++i) remainderZero = rem[i] == 0;
     if (remainderZero && nextA < lowestNonZeroA) break;
@@ -241,8 +243,12 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   r->sign = x.sign * y.sign;
   r->exponent = x.exponent + y.exponent;
   std::uint32_t* out = r->digits;
+  // Products of huge operands can run for minutes: a stop ends them with a partial sum,
+  // which the caller discards.
+  const bool pollStop = std::int64_t(nx) * ny > (1 << 20);
   if (R == kInternalBase) {
     for (std::int32_t i = 0; i < nx; ++i) {
+      if (pollStop && (i & 63) == 0 && stopRequested()) break;
       std::uint64_t ai = x.digits[i];
       if (ai == 0) continue;
       std::uint64_t carry = 0;
@@ -255,6 +261,7 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
     }
   } else {
     for (std::int32_t i = 0; i < nx; ++i) {
+      if (pollStop && (i & 63) == 0 && stopRequested()) break;
       std::uint64_t ai = x.digits[i];
       if (ai == 0) continue;
       std::uint64_t carry = 0;
