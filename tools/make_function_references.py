@@ -106,6 +106,41 @@ for x in ["0.5", "3.5", "-0.5", "-1.5", "2.5", "10.25", "0.001", "20.7", "-3.3",
           "0.999"]:
     ROWS.append(("factorial", RAD, x, None))
 
+# Arguments with 32 significant digits, as earlier results give them.
+for fn, unit, x in [
+        ("sin", RAD, "2.7182818284590452353602874713527"),
+        ("ln", RAD, "0.31415926535897932384626433832795"),
+        ("ln", RAD, "1.0000000000000000000012345678901"),
+        ("exp", RAD, "-7.3890560989306502272304274605750"),
+        ("asin", RAD, "0.70710678118654752440084436210485"),
+        ("atanh", RAD, "0.99999999999999999999"),
+        ("atanh", RAD, "1.2345678901234567890123456789012e-10"),
+        ("asinh", RAD, "-1.2345678901234567890123456789012e-20"),
+        ("sinh", RAD, "0.69314718055994530941723212145818"),
+        ("factorial", RAD, "7.7777777777777777777777777777777"),
+]:
+    ROWS.append((fn, unit, x, None))
+
+# Arguments near a zero of the function: the series sum there has a small absolute error
+# (about 10^-37), not a small relative one; checked by absolute error.
+NEAR_ZEROS = [
+    ("sin", RAD, "3.1415926535897932384626433832795"),
+    ("sin", RAD, "6.2831853071795864769252867665590"),
+    ("cos", RAD, "1.5707963267948966192313216916398"),
+    ("cos", DEG, "89.999999999999999999999999999999"),
+    ("tan", RAD, "3.1415926535897932384626433832795"),
+]
+
+# Ill-conditioned arguments: near a pole of the tangent, and arccos / arcosh just beside 1,
+# where the method loses digits by construction. Each row states the digits it must keep.
+ILL_CONDITIONED = [
+    ("tan", RAD, "1.5707963267948966192313216916", 9),
+    ("tan", GRAD, "99.99999999999999999999", 18),
+    ("acos", DEG, "0.99999999999999999999999999", 17),
+    ("acosh", RAD, "1.0000000000000000000000000001", 11),
+    ("acosh", RAD, "1.0000000001", 32),
+]
+
 ROWS65 = [
     ("sin", RAD, "1", None), ("cos", DEG, "30", None), ("tan", RAD, "1", None),
     ("atan", RAD, "0.5", None), ("asin", RAD, "0.5", None), ("exp", RAD, "1.5", None),
@@ -150,6 +185,12 @@ def main():
         "static const FunctionReference kReferences33[] = {",
     ]
     lines += [row_line(r, 50) for r in ROWS]
+    lines += ["};", "", "static const FunctionReference kNearZeros33[] = {"]
+    lines += [row_line((fn, unit, x, None), 50) for fn, unit, x in NEAR_ZEROS]
+    lines += ["};", "", "static const LimitedReference kIllConditioned33[] = {"]
+    for fn, unit, x, digits in ILL_CONDITIONED:
+        lines.append('    {{"%s", %s, "%s", nullptr, "%s"}, %d},'
+                     % (fn, unit, x, text(evaluate(fn, unit, x, None), 50), digits))
     lines += ["};", "", "static const FunctionReference kReferences65[] = {"]
     lines += [row_line(r, 75) for r in ROWS65]
     lines += ["};", "", "static const ConstantReference kConstants65[] = {"]

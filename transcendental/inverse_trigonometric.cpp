@@ -75,6 +75,9 @@ void acosRadians(Ratio& x) {
 }
 
 // Up to 0.85 the series; up to 2 arcsin(x / sqrt(1 + x^2)); beyond, pi/2 - arctan(1/x).
+// arctan is odd: the reciprocal branch works on |x| and gives the sign back at the end, so
+// a large negative x, whose arctan(1/x) trimming can absorb into pi/2, still comes out
+// negative.
 void atanRadians(Ratio& x) {
   const std::int32_t s = takeSign(x);
   if (ratioLessEqual(x, kAsinSplit)) {
@@ -90,16 +93,13 @@ void atanRadians(Ratio& x) {
     asinRadians(x);
     putSign(x, s);
   } else {
-    putSign(x, s);
     Ratio reciprocal = ratioCopy(kOne);
     ratioDivide(reciprocal, x);
     atanSeries(reciprocal);
-    putSign(reciprocal, s);
     x = ratioCopy(kHalfPi);
     ratioSubtract(x, reciprocal);
+    if (s < 0) ratioNegate(x);
   }
-  // For x < -2 the reciprocal branch gave pi/2 + arctan(1/|x|).
-  if (ratioGreater(x, kHalfPi)) ratioSubtract(x, kPi);
 }
 
 void ratioAsin(Ratio& x, AngleUnit unit) {

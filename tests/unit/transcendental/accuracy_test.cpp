@@ -87,3 +87,29 @@ TEST_F(TranscendentalTest, FunctionsAreAccurateToSixtyFourDigitsAtP65) {
   }
   report(worst, "accuracy at 65 digits (worst case per function)");
 }
+
+// Near a zero of the function the series sum is accurate in absolute terms only.
+TEST_F(TranscendentalTest, NearAZeroTheErrorIsSmallInAbsoluteTerms) {
+  for (const FunctionReference& row : kNearZeros33) {
+    Ratio x = number(row.x);
+    applyFunction(row.function, row.unit, x, nullptr);
+    const double places = correctPlaces(x, row.value);
+    if (std::getenv("VEMO_ACCURACY_REPORT") != nullptr)
+      std::printf("  %-40s %5.1f decimal places, %5.1f digits\n", rowName(row).c_str(), places,
+                  correctDigits(x, row.value));
+    EXPECT_GE(places, 36) << rowName(row) << " is off by 1e-" << places;
+  }
+}
+
+// Beside a pole of the tangent the cosine's absolute error becomes the quotient's relative
+// one; arccos and arcosh just beside 1 take the difference of two nearly equal values
+// (x^2 and 1, or pi/2 and an arcsine near pi/2). These keep fewer digits by construction.
+TEST_F(TranscendentalTest, IllConditionedArgumentsKeepTheirStatedDigits) {
+  for (const LimitedReference& limited : kIllConditioned33) {
+    const double digits = evaluateRow(limited.reference);
+    if (std::getenv("VEMO_ACCURACY_REPORT") != nullptr)
+      std::printf("  %-40s %5.1f digits (tolerance %d)\n", rowName(limited.reference).c_str(),
+                  digits, limited.digits);
+    EXPECT_GE(digits, limited.digits) << rowName(limited.reference);
+  }
+}

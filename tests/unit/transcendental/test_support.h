@@ -4,6 +4,7 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -17,6 +18,12 @@ struct FunctionReference {
   const char* x;
   const char* y;  // second operand of pow and root, else nullptr
   const char* value;
+};
+
+// A reference with the number of correct digits the method can keep for it.
+struct LimitedReference {
+  FunctionReference reference;
+  int digits;
 };
 
 struct ConstantReference {
@@ -37,9 +44,15 @@ class TranscendentalTest : public ::testing::Test {
   }
 };
 
-// A decimal text such as "-1.5e-10" read exactly into a Ratio.
+// A decimal text such as "-1.5e-10", or a quotient of two such as "-2/3", read exactly.
 inline Ratio number(const char* text) {
   std::string s(text);
+  const std::size_t slash = s.find('/');
+  if (slash != std::string::npos) {
+    Ratio quotient = number(s.substr(0, slash).c_str());
+    ratioDivide(quotient, number(s.substr(slash + 1).c_str()));
+    return quotient;
+  }
   bool negative = false;
   if (!s.empty() && s[0] == '-') {
     negative = true;
@@ -57,6 +70,8 @@ inline Ratio number(const char* text) {
       exponent.erase(0, 1);
     }
   }
+  // The parser keeps precisionDigits digits; test arguments are read whole.
+  PrecisionScope wholeText(std::max<std::int32_t>(numbers.precisionDigits, 120));
   Ratio r = ratioFromText(negative, mantissa.c_str(), negativeExponent,
                           exponent.empty() ? nullptr : exponent.c_str());
   if (!r) ADD_FAILURE() << "cannot read " << text;
@@ -162,6 +177,30 @@ inline void decimalToMpq(mpq_t out, const char* text) {
   mpz_clears(digits, scale, nullptr);
 }
 
+// -log10 of a non-negative rational, which may lie far outside a double's range.
+inline double minusLog10(const mpq_t value) {
+  if (mpq_sgn(value) == 0) return 99;
+  long numeratorExp = 0, denominatorExp = 0;
+  const double n = mpz_get_d_2exp(&numeratorExp, mpq_numref(value));
+  const double d = mpz_get_d_2exp(&denominatorExp, mpq_denref(value));
+  const double digits =
+      -(std::log10(n / d) + double(numeratorExp - denominatorExp) * std::log10(2.0));
+  return digits > 99 ? 99 : digits;
+}
+
+// Correct decimal places of r against a decimal reference: -log10 |r - ref|.
+inline double correctPlaces(const Ratio& r, const char* reference) {
+  mpq_t got, want;
+  mpq_inits(got, want, nullptr);
+  ratioToMpq(got, r);
+  decimalToMpq(want, reference);
+  mpq_sub(got, got, want);
+  mpq_abs(got, got);
+  const double places = minusLog10(got);
+  mpq_clears(got, want, nullptr);
+  return places;
+}
+
 // Correct significant digits of r against a decimal reference: -log10 |r - ref| / |ref|,
 // 99 for an exact match.
 inline double correctDigits(const Ratio& r, const char* reference) {
@@ -172,15 +211,7 @@ inline double correctDigits(const Ratio& r, const char* reference) {
   mpq_sub(error, got, want);
   mpq_div(error, error, want);
   mpq_abs(error, error);
-  double digits = 99;
-  if (mpq_sgn(error) != 0) {
-    // log10 of a rational through its parts, which may be far outside a double's range.
-    long numeratorExp = 0, denominatorExp = 0;
-    const double n = mpz_get_d_2exp(&numeratorExp, mpq_numref(error));
-    const double d = mpz_get_d_2exp(&denominatorExp, mpq_denref(error));
-    digits = -(std::log10(n / d) + double(numeratorExp - denominatorExp) * std::log10(2.0));
-    if (digits > 99) digits = 99;
-  }
+  const double digits = minusLog10(error);
   mpq_clears(got, want, error, nullptr);
   return digits;
 }
