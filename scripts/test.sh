@@ -18,4 +18,9 @@ build_native build-asan -DCMAKE_BUILD_TYPE=Debug -DVEMO_SANITIZE=ON -DVEMO_BENCH
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$(nproc)")
 
+echo "== Windows build (MinGW-w64) and end-to-end tests of vemo.exe under Wine"
+ensure_windows_toolchain
+build_windows build-win
+/usr/bin/python3 tests/e2e/run_e2e.py build-win build-win/e2e-artifacts
+
 echo "== all tests passed"

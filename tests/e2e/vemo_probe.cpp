@@ -12,6 +12,8 @@
 //   state                      display, indicators, window and control rectangles
 //   command ID [CODE]          posts WM_COMMAND (CODE in the high word) to the main window
 //   close                      posts WM_CLOSE to the main window
+//   windows                    lists the top-level windows of the desktop (for diagnosis)
+//   move X Y                   moves the main window's top-left corner to X, Y
 //   settings SECTION           sends WM_WININICHANGE naming SECTION ("-" for none)
 //   profile-write SEC KEY VAL  WriteProfileStringA
 //   profile-read SEC KEY       GetProfileStringA
@@ -68,6 +70,15 @@ void ReportControl(std::string& out, HWND main, int id, const char* name) {
     out += std::string(name) + "=" + WindowText(control) + "\n";
 }
 
+// The program's hidden EDIT window, found by class and title among the top-level windows.
+BOOL CALLBACK FindClipboardEdit(HWND window, LPARAM param) {
+    char name[64] = {0};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, "Edit") != 0 || WindowText(window) != "VemoMsgPumpWnd") return TRUE;
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+}
+
 // Reports the main window: texts of the display and indicators, rectangles in screen
 // coordinates, and the enabled state and rectangle of every control.
 void ReportState(std::string& out, HWND main) {
@@ -87,11 +98,23 @@ void ReportState(std::string& out, HWND main) {
     out += "client=" + RectText(r) + "\n";
     out += std::string("visible=") + (IsWindowVisible(main) ? "1" : "0") + "\n";
     out += std::string("foreground=") + (GetForegroundWindow() == main ? "1" : "0") + "\n";
+    HWND edit = nullptr;
+    EnumWindows(FindClipboardEdit, reinterpret_cast<LPARAM>(&edit));
+    out += std::string("clipboardEdit=") + (!edit ? "none" : IsWindowVisible(edit) ? "visible" : "hidden") + "\n";
     for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         GetWindowRect(child, &r);
         std::snprintf(number, sizeof number, "control.%d=", GetDlgCtrlID(child));
         out += number + RectText(r) + (IsWindowEnabled(child) ? ",enabled" : ",disabled") + "\n";
     }
+}
+
+BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
+    std::string& out = *reinterpret_cast<std::string*>(param);
+    char name[128] = {0};
+    GetClassNameA(window, name, sizeof name);
+    out += std::string("top=") + name + "|" + WindowText(window) + "|" +
+           (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
+    return TRUE;
 }
 
 }  // namespace
@@ -125,6 +148,8 @@ int main(int argc, char** argv) {
         char value[256] = {0};
         GetProfileStringA(argv[3], argv[4], "<missing>", value, sizeof value);
         out += "value=" + OneLine(Utf8FromAnsi(value)) + "\n";
+    } else if (command == "windows") {
+        EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&out));
     } else if (!main) {
         ok = false;
         out += "error=no window of class SciVemo\n";
@@ -140,6 +165,10 @@ int main(int argc, char** argv) {
     } else if (command == "close") {
         ok = PostMessageA(main, WM_CLOSE, 0, 0) != 0;
         if (!ok) out += "error=PostMessageA failed\n";
+    } else if (command == "move" && argc == 5) {
+        ok = SetWindowPos(main, nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != 0;
+        if (!ok) out += "error=SetWindowPos failed\n";
     } else if (command == "settings" && argc == 4) {
         const char* section = std::strcmp(argv[3], "-") == 0 ? nullptr : argv[3];
         DWORD_PTR result = 0;

@@ -1,0 +1,465 @@
+#!/usr/bin/python3
+"""End-to-end tests of the Windows program: the real vemo.exe under Wine on its own Xvfb.
+
+    /usr/bin/python3 tests/e2e/run_e2e.py BUILD_WIN_DIR [ARTIFACT_DIR] [-k NAME]
+
+Starts an Xvfb of its own and a throw-away Wine prefix, runs vemo.exe on the Wine desktop
+"vemo" (640x480, which draws the window frames without a window manager), types real keys
+with xdotool, clicks keys with the mouse, and reads the display and the indicators through
+vemo-probe.exe (WM_GETTEXT). Stops only what it started: the programs of its own prefix
+(wineserver -k) and its Xvfb (by pid). Every wait is a bounded poll.
+
+The last line is "e2e: N passed, M failed"; the exit code is 1 when anything failed.
+"""
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+DESKTOP = "vemo"
+LOCALE = "ru_RU.UTF-8"
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def poll(what, probe, timeout=15.0, interval=0.1):
+    """Calls probe() until it returns a true value or the timeout passes; returns the value
+    or raises Failure naming what was awaited and the last value seen."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        try:
+            last = probe()
+        except Failure as e:
+            last = "(%s)" % e
+        else:
+            if last:
+                return last
+        if time.monotonic() > deadline:
+            raise Failure("timed out after %.0f s waiting for %s; last: %r" % (timeout, what, last))
+        time.sleep(interval)
+
+
+class Session:
+    """One Xvfb and one Wine prefix for the whole suite."""
+
+    def __init__(self, build_dir, artifact_dir):
+        self.build_dir = os.path.abspath(build_dir)
+        self.vemo = os.path.join(self.build_dir, "vemo.exe")
+        self.probe_exe = os.path.join(self.build_dir, "vemo-probe.exe")
+        for path in (self.vemo, self.probe_exe):
+            check(os.path.isfile(path), "missing %s: build the Windows target first" % path)
+        self.artifacts = os.path.abspath(artifact_dir)
+        os.makedirs(self.artifacts, exist_ok=True)
+        self.temp = tempfile.mkdtemp(prefix="vemo-e2e-")
+        self.prefix = os.path.join(self.temp, "prefix")
+        self.xvfb = None
+        self.env = None
+        self.app = None
+
+    # --- set-up and tear-down -------------------------------------------------------------
+
+    def start(self):
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n"):
+            check(time.monotonic() < deadline and self.xvfb.poll() is None, "Xvfb did not start")
+            chunk = os.read(read_fd, 16)
+            if not chunk:
+                break
+            number += chunk
+        os.close(read_fd)
+        check(number.strip().isdigit(), "Xvfb gave no display number")
+        self.env = dict(os.environ)
+        self.env.update({
+            "DISPLAY": ":" + number.decode().strip(),
+            "WINEPREFIX": self.prefix,
+            "WINEDEBUG": "-all",
+            "LC_ALL": LOCALE,
+            # No runtime installers in a throw-away prefix.
+            "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        })
+        self.env.pop("LANGUAGE", None)
+        # A persistent server keeps the prefix warm between the program's runs.
+        os.makedirs(self.prefix)
+        subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
+        subprocess.run(["wineboot", "-i"], env=self.env, timeout=240, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        if self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                subprocess.run(["wineserver", "-w"], env=self.env, timeout=30)
+            except subprocess.TimeoutExpired:
+                pass
+        if self.xvfb and self.xvfb.poll() is None:
+            self.xvfb.send_signal(signal.SIGTERM)
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        shutil.rmtree(self.temp, ignore_errors=True)
+
+    # --- the probe ------------------------------------------------------------------------
+
+    def probe(self, *args, desktop=DESKTOP):
+        result = subprocess.run(["wine", self.probe_exe, desktop, "-"] + [str(a) for a in args],
+                                env=self.env, capture_output=True, timeout=30)
+        text = result.stdout.decode("utf-8", "replace")
+        values = {}
+        for line in text.splitlines():
+            key, _, value = line.partition("=")
+            values[key] = value
+        if result.returncode != 0 or values.get("ok") != "1":
+            raise Failure("probe %s: %s" % (" ".join(map(str, args)),
+                                           values.get("error") or text.strip() or result.stderr))
+        return values
+
+    def state(self):
+        return self.probe("state")
+
+    def profile_write(self, section, key, value):
+        self.probe("profile-write", section, key, value, desktop="-")
+
+    def profile_read(self, section, key):
+        return self.probe("profile-read", section, key, desktop="-")["value"]
+
+    # --- the program ----------------------------------------------------------------------
+
+    def vemo_pids(self):
+        """Live processes of vemo.exe that belong to this suite's prefix."""
+        pids = []
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    cmdline = f.read()
+                if b"vemo.exe" not in cmdline or b"explorer" in cmdline.lower():
+                    continue
+                with open("/proc/%s/stat" % entry) as f:
+                    if f.read().rsplit(")", 1)[1].split()[0] == "Z":
+                        continue
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    if ("WINEPREFIX=%s" % self.prefix).encode() not in f.read().split(b"\0"):
+                        continue
+            except OSError:
+                continue
+            pids.append(int(entry))
+        return pids
+
+    def launch(self, *options, layout=None):
+        """Starts vemo.exe with options, optionally writing the profile's layout first, and
+        waits until its window is shown and active."""
+        self.close_program()
+        if layout is not None:
+            self.profile_write("SciVemo", "layout", str(layout))
+        self.app = subprocess.Popen(
+            ["wine", "explorer", "/desktop=%s,640x480" % DESKTOP, self.vemo] + list(options),
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        state = poll("the main window", lambda: self.visible_state(), timeout=60)
+        self.activate(state)
+        return self.state()
+
+    def visible_state(self):
+        state = self.state()
+        return state if state.get("visible") == "1" and state.get("display") else None
+
+    def activate(self, state):
+        """Clicks the title bar so that the window has the keyboard focus."""
+        left, top, right, _ = rect(state["rect"])
+        client_top = rect(state["client"])[1]
+        self.xdotool("mousemove", str((left + right) // 2), str((top + client_top) // 2 - 8),
+                     "click", "1")
+        poll("the window in the foreground", lambda: self.state().get("foreground") == "1")
+
+    def close_program(self):
+        """Ends a vemo.exe left running by a test: first politely, then by its pids."""
+        if not self.vemo_pids():
+            return
+        try:
+            self.probe("close")
+            poll("vemo.exe to end", lambda: not self.vemo_pids(), timeout=10)
+        except Failure:
+            for pid in self.vemo_pids():
+                os.kill(pid, signal.SIGKILL)
+
+    # --- input ----------------------------------------------------------------------------
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + list(args), env=self.env, check=True, timeout=30)
+
+    def keys(self, *names):
+        self.xdotool("key", "--delay", "60", *names)
+
+    def click_key(self, control_id):
+        """Clicks the middle of the key with this control id."""
+        left, top, right, bottom = rect(self.state()["control.%d" % control_id])
+        self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+
+    def wait_display(self, expected, timeout=15.0):
+        return poll("display %r" % expected,
+                    lambda: self.state()["display"] == expected, timeout=timeout)
+
+    def display(self):
+        return self.state()["display"]
+
+
+def rect(text):
+    return [int(v) for v in text.split(",")[:4]]
+
+
+def enabled(state, control_id):
+    return state["control.%d" % control_id].endswith(",enabled")
+
+
+# --- the tests ------------------------------------------------------------------------------
+# Display texts carry the decimal symbol of the ru_RU locale, a comma.
+
+def test_start_window_and_screenshot(s):
+    """Start-up: title, display, indicators, the hidden copy window; a screenshot."""
+    state = s.launch(layout=1)
+    check(state["title"] == "Вемомер", "title %r" % state["title"])
+    check(state["display"] == "0,", "start display %r" % state["display"])
+    check(state["memory"] == "", "memory indicator %r" % state["memory"])
+    check(state["clipboardEdit"] == "hidden", "copy window %s" % state["clipboardEdit"])
+    controls = [k for k in state if k.startswith("control.")]
+    check(len(controls) == 30, "%d controls" % len(controls))
+    shot = os.path.join(s.artifacts, "vemo-desktop.png")
+    subprocess.run(["import", "-window", "root", shot], env=s.env, check=True, timeout=60)
+    check(os.path.getsize(shot) > 0, "empty screenshot")
+    # The keypad's yellow keys are on the picture.
+    left, top, right, bottom = rect(state["control.112"])
+    crop = "%dx%d+%d+%d" % (right - left, bottom - top, left, top)
+    out = subprocess.run(["convert", shot, "-crop", crop, "-scale", "1x1!", "-format",
+                          "%[pixel:p{0,0}]", "info:"], env=s.env, capture_output=True,
+                         timeout=60, check=True).stdout.decode()
+    nums = [float(n) for n in re.findall(r"[\d.]+", out)[:3]]
+    check(len(nums) == 3 and nums[0] > 180 and nums[1] > 160 and nums[2] < 150,
+          "the = key is not yellow on the screenshot: %s" % out)
+
+
+def test_addition_and_repeated_equals(s):
+    """2 + 3 = by keys, repeated = by Enter and by a click; a sum typed by mouse clicks."""
+    s.launch(layout=1)
+    s.keys("2", "plus", "3")
+    s.wait_display("3")
+    s.keys("equal")
+    s.wait_display("5,")
+    s.keys("Return")
+    s.wait_display("8,")
+    s.click_key(112)
+    s.wait_display("11,")
+    s.keys("Escape")
+    s.wait_display("0,")
+    for key in (126, 92, 131, 112):  # 2 + 7 =
+        s.click_key(key)
+    s.wait_display("9,")
+
+
+def test_error_locks_input_until_escape(s):
+    """1/0= shows the overflow message; keys change nothing until Esc."""
+    s.launch(layout=1)
+    s.keys("1", "slash", "0", "equal")
+    message = "Результат слишком велик."
+    s.wait_display(message)
+    s.keys("5", "plus", "equal", "BackSpace")
+    s.click_key(127)
+    time.sleep(0.5)  # give refused keys a chance to act; the display must not change
+    check(s.display() == message, "display changed while locked: %r" % s.display())
+    s.keys("Escape")
+    s.wait_display("0,")
+    s.keys("7")
+    s.wait_display("7")
+
+
+def test_percent_key_follows_layout(s):
+    """% is percent in the standard layout, Mod in the scientific one and for other values."""
+    s.launch(layout=1)
+    s.keys("5", "0", "plus", "1", "0", "percent")
+    s.wait_display("5,")
+    s.keys("equal")
+    s.wait_display("55,")
+    for layout in (0, 2):
+        s.launch(layout=layout)
+        s.keys("1", "7", "percent", "5", "equal")
+        s.wait_display("2,")
+
+
+def test_decimal_symbol_follows_settings(s):
+    """The point keys type the locale's comma; a changed setting takes effect on the
+    settings broadcast, which also resets and shows the registers."""
+    try:
+        s.launch(layout=1)
+        s.keys("1", "comma", "5")
+        s.wait_display("1,5")
+        s.keys("plus", "2", "period", "5", "equal")
+        s.wait_display("4,")
+        s.profile_write("intl", "sDecimal", ".")
+        s.probe("settings", "intl")
+        s.wait_display("0.")
+        s.keys("2", "comma", "2", "5")
+        s.wait_display("2.25")
+    finally:
+        s.profile_write("intl", "sDecimal", ",")
+    s.probe("settings", "-")
+    s.wait_display("0,")
+
+
+def test_radix_keys_with_byte_word(s):
+    """In the scientific layout: F5 hex, F4 Byte, F8 binary, F6 decimal; digit keys follow
+    the radix, and their enable/disable notifications type nothing."""
+    s.launch(layout=0)
+    s.keys("F5", "F4", "f", "f")
+    s.wait_display("FF")
+    s.keys("plus", "2", "equal")
+    s.wait_display("1")  # 255 + 2 in a Byte word
+    s.keys("Escape", "f", "e")
+    s.wait_display("FE")
+    s.keys("F8")
+    s.wait_display("11111110")
+    state = s.state()
+    check(not enabled(state, 126) and enabled(state, 125),
+          "in binary the key 2 must be disabled and 1 enabled")
+    s.keys("2")
+    time.sleep(0.3)
+    check(s.display() == "11111110", "a refused digit changed the display: %r" % s.display())
+    s.keys("F5")
+    s.wait_display("FE")
+    check(enabled(s.state(), 126), "in hex the key 2 must be enabled again")
+    s.keys("F6")
+    s.wait_display("-2,")
+    s.probe("command", 125, 2)  # a control's enable notification is not a click
+    s.probe("command", 126, 3)
+    time.sleep(0.3)
+    check(s.display() == "-2,", "a notification typed a digit: %r" % s.display())
+
+
+def test_layout_switch_by_menu_keeps_place(s):
+    """The Вид menu's items switch the layout, save it in the profile and keep the window's
+    place."""
+    s.launch(layout=1)
+    s.probe("move", 120, 90)
+    poll("the window at 120,90", lambda: rect(s.state()["rect"])[:2] == [120, 90])
+    s.keys("F10", "Right", "Down", "Down", "Return")  # Вид > Инженерный
+    poll("layout 0 in the profile", lambda: s.profile_read("SciVemo", "layout") == "0")
+    state = poll("the new window", lambda: s.visible_state())
+    check(rect(state["rect"])[:2] == [120, 90], "window moved to %s" % state["rect"])
+    check(state["display"] == "0,", "display after the switch %r" % state["display"])
+    s.activate(state)
+    s.keys("1", "7", "percent", "5", "equal")
+    s.wait_display("2,")
+    s.keys("F10", "Right", "Down", "Return")  # Вид > Обычный
+    poll("layout 1 in the profile", lambda: s.profile_read("SciVemo", "layout") == "1")
+    state = poll("the new window", lambda: s.visible_state())
+    check(rect(state["rect"])[:2] == [120, 90], "window moved to %s" % state["rect"])
+    s.activate(state)
+    s.keys("5", "0", "plus", "1", "0", "percent")
+    s.wait_display("5,")
+
+
+def test_precision_option_widens_display(s):
+    """/P40 in the scientific layout gives the display equal margins; not in the standard."""
+    state = s.launch("/P40", layout=0)
+    display, client = rect(state["control.403"]), rect(state["client"])
+    check(display[0] - client[0] == client[2] - display[2],
+          "margins %d and %d" % (display[0] - client[0], client[2] - display[2]))
+    standard = s.launch("/P40", layout=1)
+    check(rect(standard["control.403"])[0] > rect(standard["client"])[0] + 3,
+          "the standard layout's display moved")
+    check(rect(standard["control.403"])[0] - rect(standard["client"])[0]
+          < display[0] - client[0], "the display was not widened")
+
+
+def test_closing_ends_the_process(s):
+    """Alt+F4 ends the program, and so does a WM_CLOSE from elsewhere."""
+    s.launch(layout=1)
+    check(s.vemo_pids(), "no vemo.exe process found")
+    s.keys("alt+F4")
+    poll("vemo.exe to end after Alt+F4", lambda: not s.vemo_pids(), timeout=20)
+    s.launch(layout=1)
+    s.probe("close")
+    poll("vemo.exe to end after WM_CLOSE", lambda: not s.vemo_pids(), timeout=20)
+
+
+TESTS = [
+    test_start_window_and_screenshot,
+    test_addition_and_repeated_equals,
+    test_error_locks_input_until_escape,
+    test_percent_key_follows_layout,
+    test_decimal_symbol_follows_settings,
+    test_radix_keys_with_byte_word,
+    test_layout_switch_by_menu_keeps_place,
+    test_precision_option_widens_display,
+    test_closing_ends_the_process,
+]
+
+
+def main(argv):
+    args = [a for a in argv[1:]]
+    only = None
+    if "-k" in args:
+        i = args.index("-k")
+        only = args[i + 1]
+        del args[i:i + 2]
+    if not args:
+        print(__doc__, file=sys.stderr)
+        return 2
+    build_dir = args[0]
+    artifacts = args[1] if len(args) > 1 else os.path.join(build_dir, "e2e-artifacts")
+    session = Session(build_dir, artifacts)
+    passed = failed = 0
+    started = time.monotonic()
+    try:
+        session.start()
+        print("e2e: Wine prefix ready in %.0f s" % (time.monotonic() - started), flush=True)
+        for test in TESTS:
+            if only and only not in test.__name__:
+                continue
+            t0 = time.monotonic()
+            try:
+                test(session)
+            except Exception as e:  # a failed check or a broken tool: both fail the test
+                failed += 1
+                detail = str(e) if isinstance(e, Failure) else traceback.format_exc()
+                print("FAIL %s (%.1f s): %s" % (test.__name__, time.monotonic() - t0, detail),
+                      flush=True)
+            else:
+                passed += 1
+                print("ok   %s (%.1f s)" % (test.__name__, time.monotonic() - t0), flush=True)
+            finally:
+                try:
+                    session.close_program()
+                except Exception:
+                    pass
+    except Exception:
+        failed += 1
+        print("FAIL set-up: %s" % traceback.format_exc(), flush=True)
+    finally:
+        session.stop()
+    print("e2e: finished in %.0f s; screenshot in %s" % (time.monotonic() - started, artifacts))
+    print("e2e: %d passed, %d failed" % (passed, failed))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
