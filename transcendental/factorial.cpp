@@ -64,6 +64,15 @@ Ratio exactFactorial(std::int32_t n) {
   return result;
 }
 
+// |t| > threshold for a non-negative t: decided by word sizes when they differ by two or
+// more (B^(m-1) < |r| < B^(m+1)), by the exact comparison otherwise.
+bool aboveThreshold(const Ratio& t, const Ratio& threshold) {
+  const std::int32_t difference = wordMagnitude(t) - wordMagnitude(threshold);
+  if (difference >= 2) return true;
+  if (difference <= -2) return false;
+  return ratioGreater(t, threshold);
+}
+
 }  // namespace
 
 // Steps x down by 1 (or, when negative, up by 1) into (-1, 0], multiplying or dividing a
@@ -106,40 +115,69 @@ void ratioFactorial(Ratio& x) {
   ratioMultiply(x, product);
 }
 
+// ln R: from the shared constants for radix 10 and the powers of 2, else computed.
+static Ratio radixLogarithm() {
+  const std::int32_t R = ratioToInt(kRadix);
+  if (R == 10) return ratioCopy(kLn10);
+  std::int32_t bits = 0;
+  while ((std::int32_t{1} << bits) < R) ++bits;
+  if ((std::int32_t{1} << bits) == R) {
+    Ratio ln = ratioFromInt(bits);
+    ratioMultiply(ln, kLn2);
+    return ln;
+  }
+  Ratio ln = ratioCopy(kRadix);
+  ratioLn(ln);
+  return ln;
+}
+
 // Gamma(z) = A^z * sum over m of (-1)^m A^m / (m! (z + m)) plus a tail below e^-A, with A a
 // little above P ln R so the tail is below the last digit. The series alternates with
 // terms up to about e^A A^z, so it is summed N guard digits deeper, two terms per pass.
+// ln A is computed once, one word above the working precision: it gives N (as
+// (z + 3/2) ln A + A - ln R) and A^z (as e^(z ln A)); A^z only scales the sum, so it needs
+// no guard digits of its own. A = A0 + z ln A0 + 1 with A0 = P ln R + 2.
 void gammaBySeries(Ratio& z) {
   const std::int32_t entryPrecision = numbers.precisionDigits;
 
-  Ratio lnRadix = ratioCopy(kRadix);
-  ratioLn(lnRadix);
+  Ratio lnRadix = radixLogarithm();
   Ratio limit0 = ratioFromInt(entryPrecision);
   ratioMultiply(limit0, lnRadix);
   ratioAdd(limit0, kTwo);
-  Ratio limit = ratioCopy(limit0);
+
   Ratio lnLimit0 = ratioCopy(limit0);
-  ratioLn(lnLimit0);
-  ratioMultiply(lnLimit0, z);
-  ratioAdd(limit, lnLimit0);
+  {
+    PrecisionScope guardWord(entryPrecision + numbers.digitsPerWord);
+    ratioLn(lnLimit0);
+  }
+  Ratio limit = ratioCopy(lnLimit0);
+  ratioMultiply(limit, z);
+  ratioAdd(limit, limit0);
   ratioAdd(limit, kOne);
 
+  Ratio lnLimit = ratioCopy(limit);
+  Ratio limitToZ;
+  {
+    PrecisionScope guardWord(entryPrecision + numbers.digitsPerWord);
+    // ln A = ln A0 + ln(A / A0); A / A0 is close to 1, where the series is short.
+    ratioDivide(lnLimit, limit0);
+    ratioLn(lnLimit);
+    ratioAdd(lnLimit, lnLimit0);
+    limitToZ = ratioCopy(lnLimit);
+    ratioMultiply(limitToZ, z);
+    ratioExp(limitToZ);
+  }
+
   // Guard digits N = ln(A^(z + 3/2) e^A) - ln R, in natural-logarithm units.
-  Ratio exponent = ratioFromInt(3);
-  ratioDivide(exponent, kTwo);
-  ratioAdd(exponent, z);
-  Ratio size = ratioCopy(limit);
-  ratioPow(size, exponent);
-  Ratio expLimit = ratioCopy(limit);
-  ratioExp(expLimit);
-  ratioMultiply(size, expLimit);
-  ratioLn(size);
+  Ratio size = ratioFromInt(3);
+  ratioDivide(size, kTwo);
+  ratioAdd(size, z);
+  ratioMultiply(size, lnLimit);
+  ratioAdd(size, limit);
   ratioSubtract(size, lnRadix);
   const std::int32_t guard = ratioToInt(size);
 
   PrecisionScope raised(entryPrecision + guard);
-  Ratio limitToZ = ratioCopy(limit);
-  ratioPow(limitToZ, z);
   Ratio limitSquared = ratioCopy(limit);
   ratioMultiply(limitSquared, limit);
 
@@ -160,7 +198,7 @@ void gammaBySeries(Ratio& z) {
   Ratio quotient = ratioCopy(kOne);  // (2k)! / A^(2k)
   BigNum n = bigFromInt(0, kInternalBase);
   Ratio pair = ratioCopy(kTwo);
-  while (!ratioIsZero(pair) && ratioGreater(pair, threshold) && !stopRequested()) {
+  while (!ratioIsZero(pair) && aboveThreshold(pair, threshold) && !stopRequested()) {
     ratioAdd(z, kTwo);
     bigAdd(n, bigOne, kInternalBase);
     bigMultiply(quotient->numerator, n, kInternalBase);
