@@ -124,6 +124,8 @@ void BinaryOperatorCommand(unsigned id) {
     e.pendingOp = op;
     return;
   }
+  // Allocated before any register is moved, so a failure leaves every register in place.
+  Ratio zero = ratioFromInt(0);
   if (e.pendingActive) {
     for (;;) {
       if (Level(op) > Level(e.pendingOp) && IsScientificLayout()) {
@@ -151,7 +153,7 @@ void BinaryOperatorCommand(unsigned id) {
     }
   }
   e.accumulator = std::move(e.current);
-  e.current = ratioFromInt(0);
+  e.current = std::move(zero);
   e.pendingOp = op;
   e.pendingActive = true;
   e.freshOperand = true;
@@ -189,12 +191,13 @@ void OpenParenCommand() {
     WindowBeep();
     return;
   }
+  Ratio zero = ratioFromInt(0);
   e.parenAccStack[e.parenDepth] = std::move(e.accumulator);
   e.parenOpStack[e.parenDepth] = e.pendingOp;
   ++e.parenDepth;
   e.opStack[e.opDepth] = 0;
   ++e.opDepth;
-  e.accumulator = ratioFromInt(0);
+  e.accumulator = std::move(zero);
   e.pendingOp = CmdAdd;  // the parenthesis starts as 0 + ...
   WriteParenIndicator();
   if (e.errorLocked) return;
