@@ -78,9 +78,13 @@ void ratioAsinh(Ratio& x) {
 // ln(x + sqrt(x^2 - 1)), x >= 1.
 void ratioAcosh(Ratio& x) {
   if (ratioLess(x, kOne)) raiseError(InvalidArgument);
+  // x^2 - 1 as (x - 1)(x + 1): exact before the trim, so an x just above 1 keeps the digits
+  // of x - 1.
   Ratio w = ratioCopy(x);
-  ratioMultiply(w, x);
   ratioSubtract(w, kOne);
+  Ratio above = ratioCopy(x);
+  ratioAdd(above, kOne);
+  ratioMultiply(w, above);
   squareRoot(w);
   ratioAdd(x, w);
   ratioLn(x);

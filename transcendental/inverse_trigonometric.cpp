@@ -48,9 +48,12 @@ void asinRadians(Ratio& x) {
     x = ratioCopy(kHalfPi);
   } else if (ratioGreater(x, kAsinSplit)) {
     if (ratioGreater(x, kOne)) raiseError(InvalidArgument);
-    ratioMultiply(x, x);
-    ratioNegate(x);
+    // 1 - x^2 as (1 - x)(1 + x): the difference is formed exactly before anything is
+    // trimmed, so an x just below 1 keeps the digits of 1 - x.
+    Ratio below = ratioCopy(kOne);
+    ratioSubtract(below, x);
     ratioAdd(x, kOne);
+    ratioMultiply(x, below);
     squareRoot(x);
     asinSeries(x);
     ratioNegate(x);

@@ -102,8 +102,8 @@ TEST_F(TranscendentalTest, NearAZeroTheErrorIsSmallInAbsoluteTerms) {
 }
 
 // Beside a pole of the tangent the cosine's absolute error becomes the quotient's relative
-// one; arccos and arcosh just beside 1 take the difference of two nearly equal values
-// (x^2 and 1, or pi/2 and an arcsine near pi/2). These keep fewer digits by construction.
+// one; arccos just below 1 is pi/2 minus an arcsine near pi/2. These keep fewer digits by
+// construction; arcosh just above 1 is listed to hold its digits.
 TEST_F(TranscendentalTest, IllConditionedArgumentsKeepTheirStatedDigits) {
   for (const LimitedReference& limited : kIllConditioned33) {
     const double digits = evaluateRow(limited.reference);
