@@ -239,3 +239,21 @@ TEST_F(TranscendentalTest, IntegerFactorialsAreExact) {
     mpq_clear(got);
   }
 }
+
+// The factorial key works in every radix: exact integers, and Gamma with ln R from ln 2.
+TEST_F(TranscendentalTest, FactorialInOtherRadices) {
+  for (const std::int32_t radix : {16, 8, 2}) {
+    const std::int32_t P = radix == 16 ? 9 : radix == 8 ? 11 : 33;
+    numbers.radix = radix;
+    setRadixAndPrecision(radix, P);
+    Ratio x = ratioFromInt(20);
+    ratioFactorial(x);
+    EXPECT_GE(correctDigits(x, "2432902008176640000"), 99) << "20! in radix " << radix;
+    Ratio half = ratioCopy(kHalf);
+    ratioFactorial(half);
+    const double digits = correctDigits(half, "0.88622692545275801364908374167057259139877472806119");
+    EXPECT_GE(digits, P * std::log10(double(radix))) << "0.5! in radix " << radix;
+    EXPECT_EQ(numbers.precisionDigits, P);
+  }
+  numbers.radix = 10;
+}
