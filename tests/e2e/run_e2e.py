@@ -280,6 +280,15 @@ def test_addition_and_repeated_equals(s):
     for key in (126, 92, 131, 112):  # 2 + 7 =
         s.click_key(key)
     s.wait_display("9,")
+    # A double click runs the key twice; clicks on the display and the indicator run nothing.
+    left, top, right, bottom = rect(s.state()["control.125"])
+    s.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2),
+              "click", "--repeat", "2", "--delay", "80", "1")
+    s.wait_display("11,")
+    s.click_key(403)
+    s.click_key(401)
+    s.keys("3")
+    s.wait_display("113,")
 
 
 def test_error_locks_input_until_escape(s):
