@@ -18,4 +18,9 @@ export LC_ALL=ru_RU.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No runtime installers: the program needs neither.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+  echo "run-wine.sh: preparing the Wine prefix $WINEPREFIX" >&2
+  wineboot -i >/dev/null 2>&1
+fi
+link_wine_fonts "$WINEPREFIX"
 exec wine "$VEMO_ROOT/build-win/vemo.exe" "$@"

@@ -58,13 +58,24 @@ ensure_russian_locale() {
   localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
 }
 
-# Configures (once) and builds the Windows build directory with the MinGW-w64 toolchain.
+# Wine's own fonts (Tahoma for "MS Shell Dlg", Marlett for the caption buttons) come with
+# fonts-wine outside the prefix; linked into the prefix's Fonts folder they are used.
+# Usage: link_wine_fonts PREFIX
+link_wine_fonts() {
+  local fonts="$1/drive_c/windows/Fonts"
+  local font
+  [ -d "$fonts" ] || return 1
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$fonts/$(basename "$font")" ] || ln -s "$font" "$fonts/"
+  done
+}
+
+# Configures and builds the Windows build directory with the MinGW-w64 toolchain.
 # Usage: build_windows DIR
 build_windows() {
   local dir="$1"
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$VEMO_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null || return 1
-  fi
+  # Configured on every call: cheap, and it picks up source folders added since.
+  cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$VEMO_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null || return 1
   cmake --build "$dir" -j 2 || return 1
 }

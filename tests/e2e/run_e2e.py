@@ -101,6 +101,7 @@ class Session:
         subprocess.run(["wineserver", "-p"], env=self.env, timeout=30, check=True)
         subprocess.run(["wineboot", "-i"], env=self.env, timeout=240, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        link_wine_fonts(self.prefix)
 
     def stop(self):
         if self.env:
@@ -231,6 +232,18 @@ class Session:
         return self.state()["display"]
 
 
+def link_wine_fonts(prefix):
+    """Wine's own fonts (Tahoma for "MS Shell Dlg", Marlett for the caption buttons) come
+    with Debian's fonts-wine outside the prefix; linked into its Fonts folder they are used."""
+    fonts = os.path.join(prefix, "drive_c", "windows", "Fonts")
+    source = "/usr/share/wine/fonts"
+    check(os.path.isdir(fonts) and os.path.isdir(source), "no Wine fonts to link")
+    for name in os.listdir(source):
+        target = os.path.join(fonts, name)
+        if name.lower().endswith(".ttf") and not os.path.exists(target):
+            os.symlink(os.path.join(source, name), target)
+
+
 def rect(text):
     return [int(v) for v in text.split(",")[:4]]
 
@@ -257,7 +270,9 @@ def test_start_window_and_screenshot(s):
     # The keypad's yellow keys are on the picture: the middle of the = key's face.
     from PIL import Image
     left, top, right, bottom = rect(state["control.112"])
-    face = Image.open(shot).convert("RGB").crop((left + 4, top + 4, left + 12, bottom - 4))
+    picture = Image.open(shot).convert("RGB")
+    picture.crop(rect(state["rect"])).save(os.path.join(s.artifacts, "vemo-window.png"))
+    face = picture.crop((left + 4, top + 4, left + 12, bottom - 4))
     pixels = list(face.getdata())
     r, g, b = [sum(p[i] for p in pixels) / len(pixels) for i in range(3)]
     check(r > 180 and g > 160 and b < 150,
