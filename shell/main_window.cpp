@@ -147,7 +147,7 @@ void ReactToSettingsChange() {
   try {
     CreateMainWindow(false);
     if (!engine.errorLocked) {
-      for (int& s : engine.shownState) s = -1;
+      engine.lastShown.reset();
       RefreshDisplay();
     }
   } catch (...) {

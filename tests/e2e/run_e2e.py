@@ -344,6 +344,8 @@ def test_decimal_symbol_follows_settings(s):
         s.wait_display("1,5")
         s.keys("plus", "2", "period", "5", "equal")
         s.wait_display("4,")
+        s.keys("Escape")
+        s.wait_display("0,")  # the value stays 0: only the symbol differs after the change
         s.profile_write("intl", "sDecimal", ".")
         s.probe("settings", "intl")
         s.wait_display("0.")
