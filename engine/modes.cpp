@@ -47,17 +47,28 @@ void SelectWordSize(int bits) {
   settings.wordSizeBits = bits;
 }
 
-void SelectRadix(int radixOrCommand) {
+// The radix buttons and the three mode buttons for a radix command.
+static void ShowRadix(int id) {
   const Engine& e = engine;
-  int id = CommandOfRadix(radixOrCommand);
   bool decimal = id == CmdRadix10;
   int selected = decimal ? static_cast<int>(e.angleUnit) : e.wordSizeIndex;
   WindowCheckRadio(CmdRadix2, CmdRadix16, id);
-  numbers.radix = RadixOfCommand(id);
   WindowCheckRadio(CmdMode1, CmdMode3, CmdMode1 + selected);
   int firstLabel = decimal ? 63 : 60;  // angle units, or word sizes
   for (int i = 0; i < 3; ++i) WindowSetText(CmdMode1 + i, LabelTable[firstLabel + i]);
-  UpdatePrecision();
+}
+
+void SelectRadix(int radixOrCommand) {
+  int id = CommandOfRadix(radixOrCommand);
+  ShowRadix(id);
+  numbers.radix = RadixOfCommand(id);
+  try {
+    UpdatePrecision();
+  } catch (...) {
+    // The number package kept the radix it had: the buttons must say so.
+    ShowRadix(CommandOfRadix(Radix()));
+    throw;
+  }
   EnableDigitButtons();
   RefreshDisplay();
 }
