@@ -118,7 +118,7 @@ const FunctionKey kFunctionKeys[] = {
     {"not", CmdNot, false, false, 0, "5", false},
     {"dms", CmdDms, false, false, 0, "5", false},
     {"percent", CmdPercent, false, false, 1, "5", false},
-    {"factorial_12.5", CmdFactorial, false, false, 0, "25", false},  // 25/3 = 8.33...
+    {"factorial_25_thirds", CmdFactorial, false, false, 0, "25", false},  // 25/3, not an integer
     {"factorial_100", CmdFactorial, false, false, 0, "100", true},
     {"factorial_1000", CmdFactorial, false, false, 0, "1000", true},
 };
