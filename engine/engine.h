@@ -145,6 +145,9 @@ void EntryRefreshDecimalSymbol();
 void RefreshDisplay();
 void RatioToDisplayText(std::string& text, Ratio& value, int radix, int format);
 void WriteMemoryIndicator();
+// Makes the next RefreshDisplay render even an unchanged value (after something other than
+// a render has written to the display).
+void ForgetDisplayedValue();
 
 // Operators and functions.
 void ApplyBinaryOp(int op, Ratio& current, const Ratio& left);

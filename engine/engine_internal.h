@@ -35,4 +35,3 @@ void OpenParenCommand();
 void CloseParenCommand();
 void UnaryCommand(unsigned id);
 void ModeCommand(unsigned id);
-void ForgetDisplayedValue();
