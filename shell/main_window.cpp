@@ -147,7 +147,7 @@ void ReactToSettingsChange() {
   try {
     CreateMainWindow(false);
     if (!engine.errorLocked) {
-      engine.lastShown.reset();
+      ForgetDisplayedValue();
       RefreshDisplay();
     }
   } catch (...) {
