@@ -11,6 +11,7 @@ cd "$VEMO_ROOT"
 if [ -n "${DISPLAY:-}" ] && [ -f scripts/run-wine.sh ]; then
   exec bash scripts/run-wine.sh "$@"
 fi
+echo "run.sh: no display (DISPLAY is not set): starting the console front end vemo-console" >&2
 
 source scripts/setup.sh
 if [ ! -f build/build.ninja ]; then

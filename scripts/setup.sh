@@ -34,9 +34,8 @@ ensure_native_toolchain() {
 build_native() {
   local dir="$1"
   shift
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return 1
-  fi
+  # Configure every time (it is quick): folders added since the last run are picked up.
+  cmake -S "$VEMO_ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return 1
   cmake --build "$dir" -j "$(nproc)" || return 1
 }
 
