@@ -225,6 +225,28 @@ void bigAddSigned(BigNum& a, const BigNumBlock& b, std::int32_t bSign, std::uint
 
 void bigAdd(BigNum& a, const BigNum& b, std::uint32_t R) { bigAddSigned(a, *b, b->sign, R); }
 
+namespace {
+// Schoolbook rows in a display radix; the common radices get a constant divisor, which the
+// compiler turns into a multiplication (Radix 0: the radix is only known at run time).
+template <std::uint32_t Radix>
+void multiplyRows(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t* out, bool pollStop,
+                  std::uint32_t runtimeRadix = 0) {
+  const std::uint64_t R = Radix != 0 ? Radix : runtimeRadix;
+  for (std::int32_t i = 0; i < x.digitCount; ++i) {
+    if (pollStop && (i & 63) == 0 && stopRequested()) break;
+    std::uint64_t ai = x.digits[i];
+    if (ai == 0) continue;
+    std::uint64_t carry = 0;
+    for (std::int32_t j = 0; j < y.digitCount; ++j) {
+      std::uint64_t t = ai * y.digits[j] + out[i + j] + carry;
+      out[i + j] = std::uint32_t(t % R);
+      carry = t / R;
+    }
+    out[i + y.digitCount] = std::uint32_t(carry);
+  }
+}
+}  // namespace
+
 BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   if (y.digitCount == 1 && y.digits[0] == 1 && y.exponent == 0) {
     BigNum c = bigAlloc(x.digitCount);
@@ -260,17 +282,12 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
       out[i + ny] = std::uint32_t(carry);
     }
   } else {
-    for (std::int32_t i = 0; i < nx; ++i) {
-      if (pollStop && (i & 63) == 0 && stopRequested()) break;
-      std::uint64_t ai = x.digits[i];
-      if (ai == 0) continue;
-      std::uint64_t carry = 0;
-      for (std::int32_t j = 0; j < ny; ++j) {
-        std::uint64_t t = ai * y.digits[j] + out[i + j] + carry;
-        out[i + j] = std::uint32_t(t % R);
-        carry = t / R;
-      }
-      out[i + ny] = std::uint32_t(carry);
+    switch (R) {
+      case 2: multiplyRows<2>(x, y, out, pollStop); break;
+      case 8: multiplyRows<8>(x, y, out, pollStop); break;
+      case 10: multiplyRows<10>(x, y, out, pollStop); break;
+      case 16: multiplyRows<16>(x, y, out, pollStop); break;
+      default: multiplyRows<0>(x, y, out, pollStop, R); break;
     }
   }
   dropTopZeros(r.get());
