@@ -208,7 +208,10 @@ void CreateMainWindow(bool create) {
                                         nullptr, 0);
   HWND window = shell.mainWindow;
   if (settings.layout == 0) {
-    for (int id = CmdAverage; id <= static_cast<int>(CmdData); ++id) EnableWindow(GetDlgItem(window, id), FALSE);
+    // The statistics keys work only while the statistics box is open.
+    for (int id = CmdAverage; id <= static_cast<int>(CmdData); ++id) {
+      EnableWindow(GetDlgItem(window, id), statistics.boxOpen ? TRUE : FALSE);
+    }
     if (settings.precisionSetting > 32) WidenDisplay(window);
   }
   if (existed) {

@@ -6,6 +6,9 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <string>
+
 // Resource ids.
 enum ShellResource : int {
   kScientificTemplate = 101,  // main window, layout 0
@@ -19,6 +22,21 @@ enum ShellResource : int {
   kStartupMemoryString = 79,  // read straight from the resources when the label buffer fails
 };
 
+// Controls of the statistics box (dialog 103) and of the continue/stop dialog (104).
+enum DialogControl : int {
+  kBoxDelete = 404,     // "&CD"
+  kBoxDeleteAll = 405,  // "C&AD"
+  kBoxList = 407,
+  kBoxCount = 408,      // the number after "n="
+  kBoxLoad = 410,       // "&LOAD"
+  kBoxReturn = 411,     // "&RET"
+  kGuardContinue = 4,   // "&Продолжить"
+  kGuardStop = 2,       // "&Остановить" (also Esc and the close box)
+};
+
+// The HTML Help control's ANSI entry point (ordinal 14).
+typedef HWND(WINAPI* HtmlHelpFunction)(HWND, LPCSTR, UINT, DWORD_PTR);
+
 // Plain global handles of the shell.
 struct ShellState {
   HINSTANCE instance = nullptr;
@@ -30,6 +48,27 @@ struct ShellState {
   char* pointLabel = nullptr;    // label of the point key (entry 5), rewritten with the symbol
   bool replacingWindow = false;  // the main window is being destroyed for a re-creation
   bool ending = false;           // the program's end has begun (quit message posted)
+
+  // Paste: the clipboard's text, copied so that the clipboard is free while it is replayed.
+  std::string pastedText;
+
+  // Statistics box: its list (control 407) while the box exists.
+  HWND statisticsList = nullptr;
+
+  // Long-computation guard. The events and the thread are made by the first command; the
+  // guard thread shares only the events and the atomic words below with this thread.
+  HANDLE startEvent = nullptr;         // auto-reset: a command has started
+  HANDLE doneEvent = nullptr;          // manual-reset: the command has finished (or the end)
+  HANDLE guardThread = nullptr;
+  DWORD guardFirstTimeout = 10000;     // ms until the first question
+  std::atomic<int> shutdownRequested{0};
+  std::atomic<HWND> guardDialog{nullptr};   // dialog 104 while it is open
+  std::atomic<HWND> watchedWindow{nullptr}; // the main window, for placing dialog 104
+
+  // HTML Help, loaded on first use and kept; after a failure it is never tried again.
+  HMODULE htmlHelpModule = nullptr;
+  HtmlHelpFunction htmlHelpEntry = nullptr;
+  bool htmlHelpFailed = false;
 };
 extern ShellState shell;
 
@@ -47,5 +86,11 @@ bool ShowWhatsThisMenu(HWND owner, HINSTANCE instance, LPARAM screenPoint);
 
 // Ends the program once: stops the guard, tells WinHelp to quit and posts the quit message.
 void EndProgram();
-// Stops the long-computation guard's thread, if one was started.
+
+// Long-computation guard (guard.cpp): stops its thread, if one was started.
 void StopGuard();
+
+// Help and About (help.cpp).
+bool FindHtmlHelpControl(char* path, DWORD size);
+HWND ShowHtmlHelp(HWND window, const char* file, UINT command, DWORD_PTR data);
+void ShowAboutFailure();

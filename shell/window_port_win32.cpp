@@ -1,9 +1,7 @@
 // The engine's outbound window operations carried out with the Win32 calls on the main
 // window. With no main window (before the first creation) the calls act on a null window
-// and do nothing.
-//
-// Copy, paste, About, Help, the long-computation guard and the statistics box are not part
-// of this program yet: their operations do nothing (the statistics box cannot be opened).
+// and do nothing. The guard's operations are in guard.cpp, the statistics box's in
+// statistics_box.cpp, the clipboard's in clipboard.cpp, About and Help in help.cpp.
 #include <windows.h>
 
 #include "engine/engine.h"
@@ -51,34 +49,7 @@ void WindowFlashKey(int id) {
   if (key) SendMessageA(key, BM_SETSTATE, FALSE, 0);
 }
 
-// --- Long-computation guard -------------------------------------------------------------
-
-void GuardWatchStart() {}
-void GuardWatchEnd() {}
-void StopGuard() {}
-
-// --- Statistics box ---------------------------------------------------------------------
-
-bool StatisticsBoxCreate() { return false; }
-void StatisticsBoxDestroy() { shell.statisticsBox = nullptr; }
-void StatisticsBoxFocus() {
-  if (shell.statisticsBox) SetFocus(shell.statisticsBox);
-}
-int StatisticsListAdd(const char*) { return -1; }
-void StatisticsListDelete(int) {}
-void StatisticsListReset() {}
-void StatisticsListSelect(int) {}
-int StatisticsListSelection() { return -1; }
-void StatisticsShowCount(int) {}
-void StatisticsMemoryMessage() { MessageBeep(0); }
-
-// --- Shell services ---------------------------------------------------------------------
-
-void ClipboardPutText(const char*) {}
-bool ClipboardOpenText(const char**, std::size_t*) { return false; }
-void ClipboardCloseText() {}
-void ShellShowAbout() {}
-void ShellShowHelp() {}
+// --- Shell services (copy and paste: clipboard.cpp; About and Help: help.cpp) ----------
 
 void ShellSaveLayout(int layout) {
   WriteProfileStringA("SciVemo", "layout", layout == 0 ? "0" : "1");
