@@ -34,6 +34,7 @@ void WindowRestoreCursor(void* cursor) {
   if (cursor == &arrowCursor) --recorder.cursorShown;
 }
 void WindowFlashKey(int) { ++recorder.flashes; }
+void WindowSendCommand(unsigned id) { HandleCommand(id, 1); }
 
 void GuardWatchStart() { recorder.commandRunning.store(1); }
 void GuardWatchEnd() { recorder.commandRunning.store(0); }

@@ -34,7 +34,7 @@ std::string CopyDisplayText() {
 }
 
 namespace {
-void Send(unsigned command) { HandleCommand(command, 1); }
+void Send(unsigned command) { WindowSendCommand(command); }
 
 bool StartsOrExtendsNumber(unsigned command) {
   return (command >= CmdDigit0 && command <= CmdDigitF) || command == CmdPoint;
