@@ -51,7 +51,8 @@ unsigned LookUp(unsigned key) {
 
 // A leading '-' belongs to the number that follows: its +/- is sent once that number has
 // been typed (before the first command that is not a digit or point, or at the end), so
-// that pasting -5 enters -5.
+// that pasting -5 enters -5. The paste is watched by the guard as one command: a stop
+// ends it at the next character.
 void PasteText(const char* text, std::size_t length) {
   unsigned char last = 0;
   bool pendingSign = false;
@@ -59,11 +60,11 @@ void PasteText(const char* text, std::size_t length) {
     if (pendingSign && !StartsOrExtendsNumber(command)) {
       pendingSign = false;
       Send(CmdSign);
-      if (engine.errorLocked) return;
+      if (engine.errorLocked || stopRequested()) return;
     }
     Send(command);
   };
-  for (std::size_t i = 0; i < length && !engine.errorLocked; ++i) {
+  for (std::size_t i = 0; i < length && !engine.errorLocked && !stopRequested(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == ' ' || c == '\n' || c == '\r') continue;
     if (c == '\0') break;
@@ -94,5 +95,5 @@ void PasteText(const char* text, std::size_t length) {
     if (command == 0) break;
     sendCommand(command);
   }
-  if (pendingSign && !engine.errorLocked) Send(CmdSign);
+  if (pendingSign && !engine.errorLocked && !stopRequested()) Send(CmdSign);
 }

@@ -20,16 +20,24 @@ void ClearHyperbolic() {
 
 // Arms the guard around the command and runs it under a catch-all, so that nothing a
 // command raises escapes to the window procedure. About (302) waits for the user and is
-// not watched.
+// not watched. The commands a paste sends run inside it and are watched as part of it, so
+// that one stop ends the whole paste.
 void ExecuteCommand(unsigned id) {
-  bool watched = id != CmdAbout;
-  if (watched) ArmGuard(true);
+  Engine& e = engine;
+  bool watched = id != CmdAbout && !e.watching;
+  if (watched) {
+    e.watching = true;
+    ArmGuard(true);
+  }
   try {
     DispatchCommand(id);
   } catch (...) {
     WindowMessageBox("An unknown error has occured.", "Error");
   }
-  if (watched) ArmGuard(false);
+  if (watched) {
+    ArmGuard(false);
+    e.watching = false;
+  }
 }
 
 void ArmGuard(bool arm) {

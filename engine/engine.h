@@ -107,6 +107,7 @@ struct Engine {
   int shownState[7] = {-1, -1, -1, -1, -1, -1, -1};
   void* savedCursor = nullptr;    // the cursor the wait cursor replaced
   int enabledRadix = -1;          // radix the digit buttons were last enabled for
+  bool watching = false;          // a guarded command runs; commands it sends join its watch
 };
 extern Engine engine;
 
