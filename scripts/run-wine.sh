@@ -16,11 +16,12 @@ export WINEPREFIX="${VEMO_WINEPREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/vemo/
 mkdir -p "$(dirname "$WINEPREFIX")"
 export LC_ALL=ru_RU.UTF-8
 export WINEDEBUG="${WINEDEBUG:--all}"
-# No runtime installers: the program needs neither.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No runtime installers while the prefix is made; the help viewer needs the HTML control
+# (mshtml) at run time, not its optional browser engine.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree=}"
 if [ ! -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
   echo "run-wine.sh: preparing the Wine prefix $WINEPREFIX" >&2
-  wineboot -i >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
 fi
 link_wine_fonts "$WINEPREFIX"
 exec wine "$VEMO_ROOT/build-win/vemo.exe" "$@"
