@@ -122,13 +122,16 @@ class Session:
     # --- the probe ------------------------------------------------------------------------
 
     def probe(self, *args, desktop=DESKTOP):
+        """Runs vemo-probe; returns its key=value answer as a dict, with every line, in
+        order, under "_lines" (keys such as "top" repeat)."""
         result = subprocess.run(["wine", self.probe_exe, desktop, "-"] + [str(a) for a in args],
                                 env=self.env, capture_output=True, timeout=30)
         text = result.stdout.decode("utf-8", "replace")
-        values = {}
+        values = {"_lines": []}
         for line in text.splitlines():
             key, _, value = line.partition("=")
             values[key] = value
+            values["_lines"].append((key, value))
         if result.returncode != 0 or values.get("ok") != "1":
             raise Failure("probe %s: %s" % (" ".join(map(str, args)),
                                            values.get("error") or text.strip() or result.stderr))
@@ -167,15 +170,19 @@ class Session:
             pids.append(int(entry))
         return pids
 
-    def launch(self, *options, layout=None):
-        """Starts vemo.exe with options, optionally writing the profile's layout first, and
-        waits until its window is shown and active."""
+    def launch(self, *options, layout=None, env=None, program=None):
+        """Starts vemo.exe (or the copy at program) with options, optionally writing the
+        profile's layout first and with extra environment variables, and waits until its
+        window is shown and active."""
         self.close_program()
         if layout is not None:
             self.profile_write("SciVemo", "layout", str(layout))
+        environment = dict(self.env)
+        environment.update(env or {})
         self.app = subprocess.Popen(
-            ["wine", "explorer", "/desktop=%s,640x480" % DESKTOP, self.vemo] + list(options),
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            ["wine", "explorer", "/desktop=%s,640x480" % DESKTOP, program or self.vemo]
+            + list(options),
+            env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         state = poll("the main window", lambda: self.visible_state(), timeout=60)
         self.activate(state)
         return self.state()
@@ -185,12 +192,21 @@ class Session:
         return state if state.get("visible") == "1" and state.get("display") else None
 
     def activate(self, state):
-        """Clicks the title bar so that the window has the keyboard focus."""
+        """Clicks the title bar so that the window has the keyboard focus. The click is
+        repeated while another window of the program (a dialog that has just opened) can
+        still take the focus back."""
         left, top, right, _ = rect(state["rect"])
         client_top = rect(state["client"])[1]
-        self.xdotool("mousemove", str((left + right) // 2), str((top + client_top) // 2 - 8),
-                     "click", "1")
-        poll("the window in the foreground", lambda: self.state().get("foreground") == "1")
+        for attempt in range(4):
+            self.xdotool("mousemove", str((left + right) // 2), str((top + client_top) // 2 - 8),
+                         "click", "1")
+            try:
+                poll("the window in the foreground",
+                     lambda: self.state().get("foreground") == "1", timeout=3 if attempt < 3 else 10)
+                return
+            except Failure:
+                if attempt == 3:
+                    raise
 
     def close_program(self):
         """Ends a vemo.exe left running by a test: first politely, then by its pids."""
@@ -230,6 +246,83 @@ class Session:
 
     def display(self):
         return self.state()["display"]
+
+    # --- dialogs, windows and the clipboard -----------------------------------------------
+
+    def dialogs(self):
+        """The visible top-level dialogs: a list of dicts with "title", "rect", "controls"
+        (id -> (class, text, rect, enabled)), "items" (list texts), "item_rects",
+        "selection" and "count" (the list box's number of items)."""
+        found = {}
+        for key, value in self.probe("dialogs")["_lines"]:
+            parts = key.split(".")
+            if parts[0] != "dialog":
+                continue
+            d = found.setdefault(parts[1], {"controls": {}, "items": [], "item_rects": [],
+                                             "selection": -1, "count": 0})
+            if len(parts) == 2:
+                d["title"], d["rect"] = value.rsplit("|", 1)
+            elif parts[2] == "control":
+                cls, rest = value.split("|", 1)
+                text, r, state = rest.rsplit("|", 2)
+                d["controls"][int(parts[3])] = (cls, text, r, state == "enabled")
+            elif parts[2] == "item":
+                text, r = value.rsplit("|", 1)
+                d["items"].append(text)
+                d["item_rects"].append(r)
+            elif parts[2] == "selection":
+                d["selection"] = int(value)
+            elif parts[2] == "items":
+                d["count"] = int(value)
+        return list(found.values())
+
+    def dialog(self, title):
+        """The visible dialog with this title, or None."""
+        for d in self.dialogs():
+            if d.get("title") == title:
+                return d
+        return None
+
+    def guard_dialog(self):
+        """The continue/stop dialog (buttons 4 and 2), or None."""
+        for d in self.dialogs():
+            if 4 in d["controls"] and 2 in d["controls"]:
+                return d
+        return None
+
+    def top_windows(self):
+        """(class, title, visible, rect) of every top-level window of the desktop."""
+        windows = []
+        for key, value in self.probe("windows")["_lines"]:
+            if key == "top":
+                cls, rest = value.split("|", 1)
+                title, visible, r = rest.rsplit("|", 2)
+                windows.append((cls, title, visible == "visible", r))
+        return windows
+
+    def clipboard(self):
+        return self.probe("clipboard-read")["text"]
+
+    def set_clipboard(self, text):
+        """Puts text on the clipboard ("-" empties it)."""
+        self.probe("clipboard-write", text, desktop="-")
+
+    def click(self, rectangle, repeat=1):
+        left, top, right, bottom = rect(rectangle)
+        self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2),
+                     "click", "--repeat", str(repeat), "--delay", "80", "1")
+
+    def screenshot(self, name, region=None):
+        """Saves the screen (or the region, a rectangle text) as an artifact; returns the
+        picture."""
+        from PIL import Image
+        path = os.path.join(self.artifacts, name)
+        subprocess.run(["import", "-window", "root", path], env=self.env, check=True, timeout=60)
+        picture = Image.open(path).convert("RGB")
+        if region:
+            picture = picture.crop(rect(region))
+            picture.save(path)
+        return picture
 
 
 def link_wine_fonts(prefix):
@@ -437,6 +530,253 @@ def test_closing_ends_the_process(s):
     poll("vemo.exe to end after WM_CLOSE", lambda: not s.vemo_pids(), timeout=20)
 
 
+# The guard's first question comes after 1 s instead of 10 s in these tests.
+GUARD_ENV = {"VEMO_TEST_GUARD_FIRST_TIMEOUT_MS": "1000"}
+# The help viewer needs the HTML control (without its engine it shows the contents only).
+HELP_ENV = {"WINEDLLOVERRIDES": "mscoree="}
+# 200000! takes a few seconds, 600000! about a minute.
+FACTORIAL_200000 = "1,420225345470314404966946334e+973350"
+
+
+def dark_pixels(picture, box):
+    """Number of near-black pixels in a region of a screenshot."""
+    return sum(1 for p in picture.crop(box).getdata() if max(p) < 60)
+
+
+def test_copy_and_paste(s):
+    """Copy gives the display's number with the locale's comma and without a whole number's
+    trailing symbol; paste replays text as keys (exponent, blanks, ':' keys, a leading
+    minus, a stop at '$'); the paste item is grey without text on the clipboard; a busy
+    clipboard gives the message."""
+    s.launch(layout=1)
+    s.keys("7", "slash", "2", "equal")
+    s.wait_display("3,5")
+    s.keys("ctrl+c")
+    poll("3,5 on the clipboard", lambda: s.clipboard() == "3,5")
+    s.keys("Escape", "2", "asterisk", "2", "equal")
+    s.wait_display("4,")
+    s.keys("ctrl+Insert")
+    poll("4 on the clipboard", lambda: s.clipboard() == "4")
+
+    for text, display, memory in (
+            ("1.5e-3", "1,5e-3", ""),
+            ("1 2\r\n3", "123,", ""),
+            (":m", "123,", " M"),    # MS
+            ("-5+3=", "-2,", " M"),  # the leading minus belongs to the 5
+            ("12$3", "12,", " M"),   # the paste ends at a character without a key
+            (":c", "12,", "")):      # MC
+        s.set_clipboard(text)
+        s.keys("ctrl+v")
+        s.wait_display(display)
+        poll("memory indicator %r after pasting %r" % (memory, text),
+             lambda: s.state()["memory"] == memory)
+
+    # The Правка menu's second item, Вставить, is drawn in black only while the clipboard
+    # holds text.
+    for text in ("-", "7"):
+        s.set_clipboard(text)
+        s.keys("F10", "Down")
+        menu = poll("the Правка menu",
+                    lambda: [w for w in s.top_windows() if w[0] == "#32768" and w[2]])
+        left, top, right, bottom = rect(menu[0][3])
+        picture = s.screenshot("edit-menu-%s.png" % ("empty" if text == "-" else "text"))
+        s.keys("Escape", "Escape")
+        dark = dark_pixels(picture, (left + 3, (top + bottom) // 2 + 1, right - 3, bottom - 3))
+        check((dark > 0) == (text != "-"),
+              "Вставить %s with %s on the clipboard" % ("enabled" if dark else "grey",
+                                                        "nothing" if text == "-" else "text"))
+
+    # Another program holds the clipboard: the paste shows the message and does nothing.
+    holder = subprocess.Popen(["wine", s.probe_exe, "-", "-", "clipboard-hold", "8000"],
+                              env=s.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        check(holder.stdout.readline().strip() == b"held=1", "the probe could not hold the clipboard")
+        s.keys("ctrl+v")
+        box = poll("the clipboard message", lambda: [
+            d for d in s.dialogs()
+            if any(c[1] == "Не удается открыть буфер обмена." for c in d["controls"].values())])
+        check(box[0]["title"] == "Вемомер", "message box titled %r" % box[0]["title"])
+        s.keys("Return")
+        poll("the message box to close", lambda: not s.dialogs())
+    finally:
+        holder.kill()
+        holder.wait()
+    s.wait_display("12,")
+
+
+def test_long_computation_guard(s):
+    """A computation of a few seconds asks nothing at the normal time-out. With the first
+    time-out shortened: the About box may stay open without a question; a computation past
+    the time-out shows dialog 104 under the display, which closes by itself when it ends;
+    "&Продолжить" asks again after twice the time; "&Остановить" ends a computation, and a
+    whole paste, with "Действие прервано."."""
+    s.launch(layout=1)
+    s.keys(*"200000", "exclam")
+    asked = []
+
+    def finished_unasked():
+        if s.guard_dialog():
+            asked.append(True)
+        return s.probe("text", 403)["text"] == FACTORIAL_200000
+
+    poll("200000!", finished_unasked, timeout=60)
+    check(not asked, "the guard asked before its normal time-out")
+
+    state = s.launch(layout=1, env=GUARD_ENV)
+    window, display = rect(state["rect"]), rect(state["control.403"])
+
+    def about_box():
+        return [d for d in s.dialogs() if "Вемомер" in d.get("title", "") and 4 not in d["controls"]]
+
+    s.keys("ctrl+shift+k")
+    poll("the About box", about_box)
+    time.sleep(2.5)  # more than the first time-out: no question may come
+    check(s.guard_dialog() is None, "the guard asked while the About box was open")
+    s.keys("Escape")
+    poll("the About box to close", lambda: not about_box())
+
+    # A computation that ends while the question is open closes it.
+    s.keys(*"200000", "exclam")
+    guard = poll("the guard's dialog", s.guard_dialog, timeout=20)
+    left, top = rect(guard["rect"])[:2]
+    check((left, top) == (window[0] + 15, display[3] + 40),
+          "dialog at %d,%d; expected %d,%d" % (left, top, window[0] + 15, display[3] + 40))
+    check(guard["controls"][4][1] == "&Продолжить" and guard["controls"][2][1] == "&Остановить",
+          "buttons %r" % guard["controls"])
+    s.screenshot("guard-dialog.png", guard["rect"])
+    poll("the dialog to close when the computation ends", lambda: s.guard_dialog() is None,
+         timeout=120)
+    s.wait_display(FACTORIAL_200000, timeout=30)
+
+    # "&Продолжить" asks again after twice the time; "&Остановить" ends the computation,
+    # and input stays locked until Esc.
+    s.keys("Escape", *"600000", "exclam")
+    guard = poll("the guard's dialog", s.guard_dialog, timeout=20)
+    s.click(guard["controls"][4][2])
+    poll("the dialog to close", lambda: s.guard_dialog() is None)
+    answered = time.monotonic()
+    guard = poll("the second question", s.guard_dialog, timeout=20)
+    waited = time.monotonic() - answered
+    check(1.6 < waited < 6, "the second question came %.1f s after the first" % waited)
+    s.click(guard["controls"][2][2])
+    s.wait_display("Действие прервано.", timeout=30)
+    check(s.guard_dialog() is None, "the dialog stayed open after the stop")
+    s.keys("5")
+    time.sleep(0.3)
+    check(s.display() == "Действие прервано.", "a key acted while locked: %r" % s.display())
+    s.keys("Escape")
+    s.wait_display("0,")
+
+    # A paste is one command: a stop, here by Esc, ends it whole (the rest would take a
+    # minute).
+    s.set_clipboard("1+" * 1500)
+    s.keys("ctrl+v")
+    poll("the guard's dialog during the paste", s.guard_dialog, timeout=20)
+    s.keys("Escape")
+    s.wait_display("Действие прервано.", timeout=10)
+    s.keys("Escape", "4")
+    s.wait_display("4,")
+
+
+def test_statistics_box(s):
+    """Sta opens the box; Dat adds the display's text and value; CD, Ave, Sum, s, LOAD and a
+    double click; hidden while minimised; closed and reopened empty; closed by leaving the
+    scientific layout."""
+    s.launch(layout=0)
+    s.probe("move", 360, 0)  # beside the box, which the system places at the top left
+    s.activate(poll("the window at 360,0",
+                    lambda: (lambda st: st if rect(st["rect"])[:2] == [360, 0] else None)(s.state())))
+    s.keys("1", "Insert")  # Dat while the box is closed: only a beep
+    s.wait_display("1,")
+
+    def box(count=None):
+        found = s.dialog("Статистика")
+        return found if found and (count is None or found["count"] == count) else None
+
+    check(box() is None, "a statistics box without Sta")
+    s.keys("ctrl+s")
+    found = poll("the statistics box", box)
+    check(found["controls"][408][1] == "0" and found["controls"][409][1] == "n=",
+          "count %r" % (found["controls"][408],))
+    s.keys("Return")  # RET gives the main window the keyboard back
+    poll("the main window in the foreground", lambda: s.state()["foreground"] == "1")
+    for digit in "123":
+        s.keys(digit, "Insert")
+    found = poll("three values", lambda: box(3))
+    check(found["items"] == ["1,", "2,", "3,"] and found["selection"] == 2
+          and found["controls"][408][1] == "3",
+          "items %r, selection %d, n=%s" % (found["items"], found["selection"], found["controls"][408][1]))
+
+    s.click(found["item_rects"][1])
+    s.click(found["controls"][404][2])  # CD on the middle value
+    found = poll("two values", lambda: box(2))
+    check(found["items"] == ["1,", "3,"] and found["selection"] == 1
+          and found["controls"][408][1] == "2",
+          "after CD: items %r, selection %d" % (found["items"], found["selection"]))
+    s.activate(s.state())
+    s.keys("ctrl+a")
+    s.wait_display("2,")
+    s.keys("ctrl+t")
+    s.wait_display("4,")
+    s.keys("ctrl+d")
+    poll("s = sqrt(2)", lambda: s.display().startswith("1,41421356237309504880168872"))
+
+    s.click(found["item_rects"][0])
+    s.click(found["controls"][410][2])  # LOAD
+    s.wait_display("1,")
+    s.click(found["item_rects"][1], repeat=2)
+    s.wait_display("3,")
+    s.screenshot("statistics-box.png", found["rect"])
+    s.activate(s.state())
+    s.keys("5")  # the loaded value is finished: the digit starts a new number
+    s.wait_display("5,")
+
+    s.probe("show", "minimize")
+    poll("the box hidden with the main window", lambda: box() is None)
+    s.probe("show", "restore")
+    poll("the box shown again", box)
+
+    left, top = rect(found["rect"])[:2]
+    s.xdotool("mousemove", str(left + 40), str(top + 10), "click", "1")
+    s.keys("alt+F4")
+    poll("the box closed", lambda: box() is None)
+    s.activate(s.state())
+    s.keys("ctrl+s")
+    found = poll("the reopened box", box)
+    check(found["count"] == 0 and found["controls"][408][1] == "0", "the box did not start empty")
+    s.activate(s.state())
+    s.keys("F10", "Right", "Down", "Return")  # Вид > Обычный
+    poll("the box closed by the layout switch", lambda: box() is None)
+
+
+def test_help_file(s):
+    """F1 and Справка > Вызов справки open vemo.chm, which lies beside the program;
+    without it both do nothing."""
+    check(os.path.isfile(os.path.join(s.build_dir, "vemo.chm")), "no vemo.chm beside vemo.exe")
+
+    def viewers():
+        return [w for w in s.top_windows() if w[0] == "HH Parent" and w[2]]
+
+    for keys in (["F1"], ["F10", "Right", "Right", "Down", "Return"]):
+        s.launch(layout=1, env=HELP_ENV)
+        s.keys(*keys)
+        viewer = poll("the help viewer after %s" % " ".join(keys), viewers, timeout=30)
+        check(viewer[0][1] == "Справка Вемомера", "help window %r" % viewer[0][1])
+    s.screenshot("help-viewer.png")
+
+    alone = os.path.join(s.temp, "alone")
+    os.makedirs(alone, exist_ok=True)
+    shutil.copy(s.vemo, alone)
+    s.launch(layout=1, env=HELP_ENV, program=os.path.join(alone, "vemo.exe"))
+    s.keys("F1")
+    s.keys("F10", "Right", "Right", "Down", "Return")
+    time.sleep(3)  # time enough for a viewer to appear
+    check(not viewers(), "a help viewer without a help file")
+    s.activate(s.state())
+    s.keys("2", "plus", "3", "equal")
+    s.wait_display("5,")
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -447,6 +787,10 @@ TESTS = [
     test_layout_switch_by_menu_keeps_place,
     test_precision_option_widens_display,
     test_closing_ends_the_process,
+    test_copy_and_paste,
+    test_long_computation_guard,
+    test_statistics_box,
+    test_help_file,
 ]
 
 
@@ -476,9 +820,18 @@ def main(argv):
                 test(session)
             except Exception as e:  # a failed check or a broken tool: both fail the test
                 failed += 1
-                detail = str(e) if isinstance(e, Failure) else traceback.format_exc()
+                if isinstance(e, Failure):
+                    lines = [f.lineno for f in traceback.extract_tb(e.__traceback__)
+                             if f.name == test.__name__]
+                    detail = "%s (line %s)" % (e, lines[-1] if lines else "?")
+                else:
+                    detail = traceback.format_exc()
                 print("FAIL %s (%.1f s): %s" % (test.__name__, time.monotonic() - t0, detail),
                       flush=True)
+                try:  # the screen at the failure, for diagnosis
+                    session.screenshot("FAIL-%s.png" % test.__name__)
+                except Exception:
+                    pass
             else:
                 passed += 1
                 print("ok   %s (%.1f s)" % (test.__name__, time.monotonic() - t0), flush=True)

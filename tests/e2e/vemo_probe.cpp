@@ -11,12 +11,22 @@
 // Commands:
 //   state                      display, indicators, window and control rectangles
 //   command ID [CODE]          posts WM_COMMAND (CODE in the high word) to the main window
+//   text ID                    the text of a control of the main window, as the system keeps
+//                              it (answers even while the program computes)
 //   close                      posts WM_CLOSE to the main window
-//   windows                    lists the top-level windows of the desktop (for diagnosis)
+//   windows                    lists the top-level windows of the desktop: class|title|
+//                              visible or hidden|rectangle
 //   move X Y                   moves the main window's top-left corner to X, Y
 //   settings SECTION           sends WM_WININICHANGE naming SECTION ("-" for none)
 //   profile-write SEC KEY VAL  WriteProfileStringA
 //   profile-read SEC KEY       GetProfileStringA
+//   dialogs                    every visible top-level dialog (class #32770): title, rectangle,
+//                              controls, and the items and selection of a list box
+//   clipboard-read             the clipboard's CF_TEXT
+//   clipboard-write TEXT       puts TEXT on the clipboard as CF_TEXT ("-" empties it)
+//   clipboard-hold MS          keeps the clipboard open for MS milliseconds ("held=1" first)
+//   show minimize|restore      minimises or restores the main window
+//   menu-state ID              GetMenuState of a menu item of the main window
 #include <windows.h>
 
 #include <cstdio>
@@ -58,6 +68,15 @@ std::string RectText(const RECT& r) {
 std::string WindowText(HWND window) {
     char buffer[512] = {0};
     SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return OneLine(Utf8FromAnsi(buffer));
+}
+
+// The text the system keeps for a window of another process, read without sending it a
+// message: a window whose thread is busy (a computation) or never answers cannot hold the
+// probe up.
+std::string StoredText(HWND window) {
+    char buffer[512] = {0};
+    GetWindowTextA(window, buffer, sizeof buffer);
     return OneLine(Utf8FromAnsi(buffer));
 }
 
@@ -112,9 +131,88 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
     std::string& out = *reinterpret_cast<std::string*>(param);
     char name[128] = {0};
     GetClassNameA(window, name, sizeof name);
-    out += std::string("top=") + name + "|" + WindowText(window) + "|" +
-           (IsWindowVisible(window) ? "visible" : "hidden") + "\n";
+    RECT r;
+    GetWindowRect(window, &r);
+    out += std::string("top=") + name + "|" + StoredText(window) + "|" +
+           (IsWindowVisible(window) ? "visible" : "hidden") + "|" + RectText(r) + "\n";
     return TRUE;
+}
+
+// One visible top-level dialog: "dialog.N=title|rect", then its controls
+// ("dialog.N.control.ID=class|text|rect|enabled"), and for a list box the number of its
+// items ("dialog.N.items=COUNT"), the first 50 ("dialog.N.item.K=text|rect") and
+// "dialog.N.selection=K".
+struct DialogReport {
+    std::string* out;
+    int count;
+};
+
+BOOL CALLBACK ReportDialog(HWND window, LPARAM param) {
+    DialogReport& report = *reinterpret_cast<DialogReport*>(param);
+    char name[64] = {0};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    std::string& out = *report.out;
+    std::string prefix = "dialog." + std::to_string(report.count++);
+    RECT r;
+    GetWindowRect(window, &r);
+    out += prefix + "=" + StoredText(window) + "|" + RectText(r) + "\n";
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        GetClassNameA(child, name, sizeof name);
+        GetWindowRect(child, &r);
+        int id = GetDlgCtrlID(child);
+        out += prefix + ".control." + std::to_string(id) + "=" + name + "|" + StoredText(child) +
+               "|" + RectText(r) + (IsWindowEnabled(child) ? "|enabled" : "|disabled") + "\n";
+        if (lstrcmpiA(name, "ListBox") != 0) continue;
+        int items = static_cast<int>(SendMessageA(child, LB_GETCOUNT, 0, 0));
+        out += prefix + ".items=" + std::to_string(items) + "\n";
+        for (int k = 0; k < items && k < 50; ++k) {
+            // Asked for in Unicode: an ANSI answer from another process loses its last byte.
+            wchar_t wide[512] = {0};
+            if (SendMessageW(child, LB_GETTEXTLEN, k, 0) < 511) {
+                SendMessageW(child, LB_GETTEXT, k, reinterpret_cast<LPARAM>(wide));
+            }
+            char text[1024] = {0};
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+            RECT item = {};
+            SendMessageA(child, LB_GETITEMRECT, k, reinterpret_cast<LPARAM>(&item));
+            MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&item), 2);
+            out += prefix + ".item." + std::to_string(k) + "=" + OneLine(Utf8FromAnsi(text)) + "|" +
+                   RectText(item) + "\n";
+        }
+        out += prefix + ".selection=" +
+               std::to_string(static_cast<int>(SendMessageA(child, LB_GETCURSEL, 0, 0))) + "\n";
+    }
+    return TRUE;
+}
+
+bool ReadClipboard(std::string& out) {
+    if (!OpenClipboard(nullptr)) return false;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    out += std::string("text=") + (text ? OneLine(Utf8FromAnsi(text)) : std::string()) + "\n";
+    out += std::string("hasText=") + (text ? "1" : "0") + "\n";
+    if (text) GlobalUnlock(data);
+    CloseClipboard();
+    return true;
+}
+
+bool WriteClipboard(const char* text) {
+    if (!OpenClipboard(nullptr)) return false;
+    bool ok = EmptyClipboard() != 0;
+    if (ok && std::strcmp(text, "-") != 0) {
+        size_t size = std::strlen(text) + 1;
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+        char* copy = block ? static_cast<char*>(GlobalLock(block)) : nullptr;
+        ok = copy != nullptr;
+        if (ok) {
+            std::memcpy(copy, text, size);
+            GlobalUnlock(block);
+            ok = SetClipboardData(CF_TEXT, block) != nullptr;
+        }
+    }
+    CloseClipboard();
+    return ok;
 }
 
 }  // namespace
@@ -150,11 +248,32 @@ int main(int argc, char** argv) {
         out += "value=" + OneLine(Utf8FromAnsi(value)) + "\n";
     } else if (command == "windows") {
         EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&out));
+    } else if (command == "dialogs") {
+        DialogReport report = {&out, 0};
+        EnumWindows(ReportDialog, reinterpret_cast<LPARAM>(&report));
+    } else if (command == "clipboard-read") {
+        ok = ReadClipboard(out);
+        if (!ok) out += "error=OpenClipboard failed\n";
+    } else if (command == "clipboard-hold" && argc == 4) {
+        ok = OpenClipboard(nullptr) != 0;
+        if (ok) {
+            std::printf("held=1\n");
+            std::fflush(stdout);
+            Sleep(static_cast<DWORD>(std::atoi(argv[3])));
+            CloseClipboard();
+        } else {
+            out += "error=OpenClipboard failed\n";
+        }
+    } else if (command == "clipboard-write" && argc == 4) {
+        ok = WriteClipboard(argv[3]);
+        if (!ok) out += "error=the clipboard could not be written\n";
     } else if (!main) {
         ok = false;
         out += "error=no window of class SciVemo\n";
     } else if (command == "state") {
         ReportState(out, main);
+    } else if (command == "text" && argc == 4) {
+        out += "text=" + StoredText(GetDlgItem(main, std::atoi(argv[3]))) + "\n";
     } else if (command == "command" && (argc == 4 || argc == 5)) {
         WORD id = static_cast<WORD>(std::atoi(argv[3]));
         WORD code = argc == 5 ? static_cast<WORD>(std::atoi(argv[4])) : 0;
@@ -162,6 +281,12 @@ int main(int argc, char** argv) {
         ok = PostMessageA(main, WM_COMMAND, MAKEWPARAM(id, code),
                           reinterpret_cast<LPARAM>(control)) != 0;
         if (!ok) out += "error=PostMessageA failed\n";
+    } else if (command == "show" && argc == 4) {
+        ShowWindow(main, std::strcmp(argv[3], "minimize") == 0 ? SW_MINIMIZE : SW_RESTORE);
+    } else if (command == "menu-state" && argc == 4) {
+        UINT state = GetMenuState(GetMenu(main), static_cast<UINT>(std::atoi(argv[3])), MF_BYCOMMAND);
+        out += "state=" + std::to_string(static_cast<int>(state)) + "\n";
+        out += std::string("grayed=") + (state != static_cast<UINT>(-1) && (state & MF_GRAYED) ? "1" : "0") + "\n";
     } else if (command == "close") {
         ok = PostMessageA(main, WM_CLOSE, 0, 0) != 0;
         if (!ok) out += "error=PostMessageA failed\n";
