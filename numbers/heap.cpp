@@ -11,10 +11,10 @@
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool kRecycle = true;
+constexpr bool kRecycle = false;
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-constexpr bool kRecycle = true;
+constexpr bool kRecycle = false;
 #else
 constexpr bool kRecycle = true;
 #endif
