@@ -226,14 +226,23 @@ void bigAddSigned(BigNum& a, const BigNumBlock& b, std::int32_t bSign, std::uint
 void bigAdd(BigNum& a, const BigNum& b, std::uint32_t R) { bigAddSigned(a, *b, b->sign, R); }
 
 namespace {
+// Whether a long product stops after the row just added. The flag is read only once a
+// non-zero row is in, so that a stopped product of non-zero operands is never zero (a
+// denominator left by a stop stays a valid one): every 64 rows, every row once rows are long.
+inline bool stopAfterRow(bool pollStop, std::uint32_t& rows, std::int32_t rowLength) {
+  if (!pollStop) return false;
+  const std::uint32_t mask = rowLength >= (1 << 16) ? 0u : 63u;
+  return (rows++ & mask) == 0 && stopRequested();
+}
+
 // Schoolbook rows in a display radix; the common radices get a constant divisor, which the
 // compiler turns into a multiplication (Radix 0: the radix is only known at run time).
 template <std::uint32_t Radix>
 void multiplyRows(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t* out, bool pollStop,
                   std::uint32_t runtimeRadix = 0) {
   const std::uint64_t R = Radix != 0 ? Radix : runtimeRadix;
+  std::uint32_t rows = 0;
   for (std::int32_t i = 0; i < x.digitCount; ++i) {
-    if (pollStop && (i & 63) == 0 && stopRequested()) break;
     std::uint64_t ai = x.digits[i];
     if (ai == 0) continue;
     std::uint64_t carry = 0;
@@ -243,6 +252,7 @@ void multiplyRows(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t* out
       carry = t / R;
     }
     out[i + y.digitCount] = std::uint32_t(carry);
+    if (stopAfterRow(pollStop, rows, y.digitCount)) break;
   }
 }
 }  // namespace
@@ -269,8 +279,8 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   // which the caller discards.
   const bool pollStop = std::int64_t(nx) * ny > (1 << 20);
   if (R == kInternalBase) {
+    std::uint32_t rows = 0;
     for (std::int32_t i = 0; i < nx; ++i) {
-      if (pollStop && (i & 63) == 0 && stopRequested()) break;
       std::uint64_t ai = x.digits[i];
       if (ai == 0) continue;
       std::uint64_t carry = 0;
@@ -280,6 +290,7 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
         carry = t >> 31;
       }
       out[i + ny] = std::uint32_t(carry);
+      if (stopAfterRow(pollStop, rows, ny)) break;
     }
   } else {
     switch (R) {
