@@ -137,9 +137,10 @@ void ratioDivide(Ratio& a, const Ratio& b) {
   }
   BigNum numerator = bigProduct(*a->numerator, *b->denominator, kInternalBase);
   BigNum denominator = bigProduct(*a->denominator, *b->numerator, kInternalBase);
+  // Raised before a is touched: no value ever holds a zero denominator.
+  if (bigIsZero(denominator)) raiseError(numerator->sign > 0 ? Overflow : Underflow);
   a->numerator = std::move(numerator);
   a->denominator = std::move(denominator);
-  if (bigIsZero(a->denominator)) raiseError(a->numerator->sign > 0 ? Overflow : Underflow);
   ratioTrim(a);
 }
 
