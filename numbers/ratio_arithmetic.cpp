@@ -82,6 +82,8 @@ void ratioIntPowerWide(Ratio& a, std::int64_t n) {
     if (n > 0) ratioMultiply(a, a);
     ratioTrim(acc);
     ratioTrim(a);
+    // Exact powers of huge integers can run for minutes; a stop leaves a partial power.
+    if (stopRequested()) break;
   }
   a = std::move(acc);
 }
