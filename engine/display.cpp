@@ -36,6 +36,9 @@ static void ReduceToWord() {
 
 void RefreshDisplay() {
   Engine& e = engine;
+  // A stopped command shows the stop message, never the partial value it leaves; rendering
+  // (and reducing) a huge partial value would only delay that message.
+  if (stopRequested()) return;
   WaitCursor wait;
   int state[7];
   PresentState(state);
