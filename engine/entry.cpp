@@ -31,7 +31,9 @@ bool EntryAddDigit(int digit) {
   int limit = toExponent ? kExponentDigits : engine.maxEntryDigits;
 
   if (part.pristine && digit == 0) return true;
-  bool accept = part.length < limit;
+  // A pristine part's "0" is replaced, not kept: with a limit of one digit the first digit
+  // must still be taken.
+  bool accept = part.length < limit || (part.pristine && limit >= 1);
   if (!accept && Radix() == 8 && part.length == limit && !toExponent) {
     int bitsMod3 = settings.wordSizeBits % 3;
     char first = part.text[0];
