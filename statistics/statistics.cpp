@@ -163,10 +163,15 @@ void RunStatisticsCommand(unsigned id) {
 }
 
 // LOAD: the selected value becomes current; typing ends and the next command takes the
-// loaded value as the operand just entered.
+// loaded value as the operand just entered. While an error message locks the calculator it
+// is refused like every other key, so the message stays until C or CE.
 void StatisticsLoad() {
   Engine& e = engine;
   StatisticsStore& s = statistics;
+  if (e.errorLocked) {
+    WindowBeep();
+    return;
+  }
   try {
     s.selectedIndex = StatisticsListSelection();
     if (s.valueCount <= 0 || s.selectedIndex < 0 || s.selectedIndex >= s.valueCount) {
