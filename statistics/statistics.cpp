@@ -72,11 +72,12 @@ void AddValue() {
   StatisticsShowCount(s.valueCount);
 }
 
-// Sum of the values, or of their squares.
+// Sum of the values, or of their squares. A big store of long values can take seconds: a
+// stop ends the loop with a partial sum, which the engine does not show.
 Ratio SumOf(bool squares) {
   const StatisticsStore& s = statistics;
   Ratio sum = ratioFromInt(0);
-  for (int i = 0; i < s.valueCount; ++i) {
+  for (int i = 0; i < s.valueCount && !stopRequested(); ++i) {
     if (squares) {
       Ratio square = ratioCopy(s.values[i]);
       ratioMultiply(square, s.values[i]);
@@ -94,7 +95,7 @@ Ratio Deviation(bool population) {
   if (s.valueCount <= 1) return ratioFromInt(0);
   Ratio squares = ratioFromInt(0);
   Ratio sum = ratioFromInt(0);
-  for (int i = 0; i < s.valueCount; ++i) {
+  for (int i = 0; i < s.valueCount && !stopRequested(); ++i) {
     ratioAdd(sum, s.values[i]);
     Ratio square = ratioCopy(s.values[i]);
     ratioMultiply(square, s.values[i]);
