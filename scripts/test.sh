@@ -23,4 +23,8 @@ ensure_windows_toolchain
 build_windows build-win
 /usr/bin/python3 tests/e2e/run_e2e.py build-win build-win/e2e-artifacts
 
+echo "== hardening: libFuzzer targets with clang, about 30 s (the random key run, soak, failing"
+echo "   allocations and stop tests ran in the ctest stages above)"
+scripts/fuzz.sh
+
 echo "== all tests passed"
