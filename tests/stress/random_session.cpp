@@ -165,7 +165,7 @@ struct Session {
       return;
     }
     if (Below(100) < 35) {
-      const unsigned digits = radixDigits();
+      const unsigned digits = static_cast<unsigned>(numbers.radix);
       int length = 1;
       while (length < 80 && Below(100) < (length < 3 ? 55u : 85u)) ++length;
       for (int i = 0; i < length; ++i) {
@@ -176,8 +176,6 @@ struct Session {
     }
     out.push_back(commandTable[Below(static_cast<unsigned>(commandTable.size()))]);
   }
-
-  unsigned radixDigits() const { return static_cast<unsigned>(numbers.radix); }
 
   void PrepareClipboard() {
     if (Below(2) == 0) return;  // keep what copy put there
