@@ -404,6 +404,10 @@ void bigPowerTrimmed(BigNum& x, std::int32_t n, std::uint32_t R) {
   BigNum acc = bigFromInt(1, R);
   while (n > 0) {
     if (n & 1) bigMultiply(acc, x, R);
+    n >>= 1;
+    // The square after the last bit would be discarded, and its exponent (twice the
+    // power's) need not fit 32 bits.
+    if (n == 0) break;
     bigMultiply(x, x, R);
     std::int32_t k = x->digitCount - numbers.precisionDigits - numbers.digitsPerWord;
     if (k > 1) {
@@ -411,7 +415,6 @@ void bigPowerTrimmed(BigNum& x, std::int32_t n, std::uint32_t R) {
       x->digitCount -= k;
       x->exponent += k;
     }
-    n >>= 1;
     if (stopRequested()) break;
   }
   x = std::move(acc);
