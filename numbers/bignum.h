@@ -43,6 +43,10 @@ struct ArithmeticError {
 
 constexpr std::uint32_t kInternalBase = 0x80000000u;  // B = 2^31
 constexpr std::uint32_t kInternalMask = 0x7FFFFFFFu;
+// The longest value, in words of base B: 69e6 words are fewer than 2^31 - 2^23 bits, so the
+// position of every digit of a value in any radix (2 the widest) fits 32 bits, with room
+// for the working precision. A result beyond it raises Overflow.
+constexpr std::int32_t kMaxValueWords = 69000000;
 
 struct BigNumBlock {
   std::int32_t sign;        // +1 or -1; zero may carry either

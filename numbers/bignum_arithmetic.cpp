@@ -268,6 +268,8 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   }
   if (x.digitCount == 1 && x.digits[0] == 1 && x.exponent == 0) return bigProduct(y, x, R);
   const std::int32_t nx = x.digitCount, ny = y.digitCount;
+  // A value beyond kMaxValueWords could not be shown: the result is too large.
+  if (R == kInternalBase && std::int64_t(nx) + ny > kMaxValueWords) raiseError(Overflow);
   // A product too long for a digit count is more memory than any heap gives.
   if (std::int64_t(nx) + ny > kMaxDigitCount) raiseError(OutOfMemory);
   BigNum r = bigAlloc(nx + ny);

@@ -30,9 +30,11 @@ constexpr Multiplier kMultiplierLimit = Multiplier{1} << 31;
 // n! for 0 <= n < 2^31, exactly, over 1. The factors are packed into one machine multiplier
 // as long as it stays below kMultiplierLimit, and the product is multiplied by it in place,
 // one pass over its words per multiplier; the block is sized for the whole product up
-// front. A stop request ends it early with a partial product.
+// front. A stop request ends it early with a partial product; a product longer than any
+// value may be is too large (Overflow).
 Ratio exactFactorial(std::int32_t n) {
   const double bits = std::lgamma(static_cast<double>(n) + 1.0) / std::log(2.0);
+  if (bits / 31.0 + 4 > kMaxValueWords) raiseError(Overflow);
   const std::int32_t capacity = static_cast<std::int32_t>(bits / 31.0) + 4;
   BigNum product = bigAlloc(capacity);
   product->sign = 1;
