@@ -1,5 +1,6 @@
 // Hostile inputs with clear outcomes: options out of range, huge and odd pastes, a long
 // decimal symbol, functions at the edges of their domains.
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -140,5 +141,53 @@ TEST(HostileInputs, ErrorsLeaveValidValues) {
     EXPECT_EQ(Type(row.keys), row.message);
     EXPECT_EQ(BrokenEngineInvariant(), "");
     EXPECT_EQ(Type("[Del][F6]2+2="), "4.");
+  }
+}
+
+// A value must stay short enough for the position of each of its digits to fit 32 bits in
+// any radix: a result beyond that is too large, and says so at once.
+TEST(HostileInputs, ResultsTooLargeToShowAreRefused) {
+  const Script scripts[] = {
+      {"10^8!", kStandard, {{"100000000!", "Результат слишком велик."}, {"[Esc]2+2=", "4."}}},
+      {"2^2000000000 is still shown", kScientific, {{"1<2000000000=", "2.127954758736177810692517e+602059991"}}},
+  };
+  for (const Script& script : scripts) RunScript(script);
+
+  // A product of two values of 35 million words each (only their headers are read).
+  StartCalculator(kScientific);
+  BigNum a = bigAlloc(1);
+  a->sign = 1;
+  a->digitCount = 35000000;
+  try {
+    bigMultiply(a, a, kInternalBase);
+    ADD_FAILURE() << "no error";
+  } catch (const ArithmeticError& error) {
+    EXPECT_EQ(error.code(), Overflow);
+  }
+  a->digitCount = 1;
+}
+
+// The power of 2^31 that renders the largest values: its exponent in the radix (here near
+// 2^31 in radix 2 and 1.4e9 in radix 10) must come out whole, with no step beyond 32 bits.
+TEST(HostileInputs, PowersOfTheWordBaseForTheLargestValues) {
+  StartCalculator(kScientific);
+  struct Row {
+    std::uint32_t radix;
+    std::int32_t words;
+  };
+  const Row rows[] = {{10, 150000000}, {2, kMaxValueWords}, {16, kMaxValueWords}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.radix);
+    BigNum x = bigAlloc(33);
+    x->sign = 1;
+    std::uint64_t v = kInternalBase;
+    while (v != 0) {
+      x->digits[x->digitCount++] = static_cast<std::uint32_t>(v % row.radix);
+      v /= row.radix;
+    }
+    bigPowerTrimmed(x, row.words, row.radix);
+    const double expected = row.words * 31.0 * std::log(2.0) / std::log(double(row.radix));
+    EXPECT_NEAR(double(wordLength(x)), expected, 2.0);
+    EXPECT_TRUE(bigIsNormal(x, row.radix));
   }
 }
