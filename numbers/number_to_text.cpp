@@ -12,9 +12,12 @@
 
 namespace {
 
-// q := q * 2^31 + word in radix R, in place; returns the new digit count.
-template <std::uint32_t R>
-std::int32_t shiftInWord(std::uint32_t* q, std::int32_t used, std::uint32_t word) {
+// q := q * 2^31 + word in radix R, in place; returns the new digit count. The common
+// radices get a constant divisor (Radix 0: the radix is only known at run time).
+template <std::uint32_t Radix>
+std::int32_t shiftInWord(std::uint32_t* q, std::int32_t used, std::uint32_t word,
+                         std::uint32_t runtimeRadix = 0) {
+  const std::uint64_t R = Radix != 0 ? Radix : runtimeRadix;
   std::uint64_t carry = word;
   for (std::int32_t i = 0; i < used; ++i) {
     std::uint64_t t = (std::uint64_t(q[i]) << 31) + carry;
@@ -35,19 +38,8 @@ std::int32_t shiftInWordAnyRadix(std::uint32_t* q, std::int32_t used, std::uint3
     case 8: return shiftInWord<8>(q, used, word);
     case 10: return shiftInWord<10>(q, used, word);
     case 16: return shiftInWord<16>(q, used, word);
-    default: break;
+    default: return shiftInWord<0>(q, used, word, R);
   }
-  std::uint64_t carry = word;
-  for (std::int32_t i = 0; i < used; ++i) {
-    std::uint64_t t = (std::uint64_t(q[i]) << 31) + carry;
-    q[i] = std::uint32_t(t % R);
-    carry = t / R;
-  }
-  while (carry != 0) {
-    q[used++] = std::uint32_t(carry % R);
-    carry /= R;
-  }
-  return used;
 }
 
 }  // namespace
