@@ -166,6 +166,12 @@ void bigAddSigned(BigNum& a, const BigNumBlock& b, std::int32_t bSign, std::uint
   r->digitCount = n;
   std::uint32_t* out = r->digits;
   const bool internal = R == kInternalBase;
+  // Stores the low digit of the running sum c and leaves the carry in c.
+  auto keepDigit = [internal, R](std::uint64_t& c) {
+    std::uint32_t digit = internal ? std::uint32_t(c & kInternalMask) : std::uint32_t(c % R);
+    c = internal ? c >> 31 : c / R;
+    return digit;
+  };
 
   if (x.sign == bSign) {
     std::uint64_t c = 0;
@@ -173,13 +179,7 @@ void bigAddSigned(BigNum& a, const BigNumBlock& b, std::int32_t bSign, std::uint
       std::int64_t pos = std::int64_t(lo) + i;
       c += std::uint64_t(digitAt(x.digits, x.digitCount, x.exponent, pos)) +
            digitAt(b.digits, b.digitCount, b.exponent, pos);
-      if (internal) {
-        out[i] = std::uint32_t(c & kInternalMask);
-        c >>= 31;
-      } else {
-        out[i] = std::uint32_t(c % R);
-        c /= R;
-      }
+      out[i] = keepDigit(c);
     }
     if (c != 0) {
       out[n] = std::uint32_t(c);
@@ -199,13 +199,7 @@ void bigAddSigned(BigNum& a, const BigNumBlock& b, std::int32_t bSign, std::uint
       else
         db = R - 1 - db;
       c += dx + db;
-      if (internal) {
-        out[i] = std::uint32_t(c & kInternalMask);
-        c >>= 31;
-      } else {
-        out[i] = std::uint32_t(c % R);
-        c /= R;
-      }
+      out[i] = keepDigit(c);
     }
     if (c != 0) {
       r->sign = 1;
