@@ -5,8 +5,9 @@
 //
 // OPTIONS are the leading arguments that begin with '/' or '-' ("--" ends them): the
 // program's own /P n, /R n, /W n, and --layout=standard|scientific, --decimal=C,
-// --clipboard=TEXT, --status. Each KEYS argument is one line; without any, each line of
-// standard input is one. Exit status 2 for bad options or an unknown key.
+// --clipboard=TEXT, --status, --trace (the window operations of each line after it). Each
+// KEYS argument is one line; without any, each line of standard input is one. Exit status 2
+// for bad options or an unknown key.
 #include <unistd.h>
 
 #include <cctype>
@@ -31,6 +32,7 @@ struct Options {
   bool setClipboard = false;
   std::string clipboard;
   bool status = false;
+  bool trace = false;
 };
 
 int Fail(const std::string& message) {
@@ -70,6 +72,8 @@ int ReadOptions(int argc, char** argv, Options& options) {
       }
     } else if (arg == "--status") {
       options.status = true;
+    } else if (arg == "--trace") {
+      options.trace = true;
     } else if (arg == "--layout=standard") {
       options.layout = 1;
     } else if (arg == "--layout=scientific") {
@@ -116,6 +120,9 @@ void PrintDisplay(const Options& options, int beepsBefore) {
   } else {
     std::cout << display << '\n';
   }
+  // With --trace, the window operations of the line follow it, each indented by a tab.
+  for (const std::string& event : recorder.events) std::cout << '\t' << event << '\n';
+  recorder.events.clear();
   std::cout.flush();
 }
 
@@ -139,6 +146,7 @@ int main(int argc, char** argv) {
   int first = ReadOptions(argc, argv, options);
   if (first < 0) return 2;
 
+  recorder.trace = options.trace;
   StartRecordedCalculator(options.commandLine.c_str(), options.layout, options.decimalSymbol);
   if (options.setClipboard) recorder.clipboard = options.clipboard;
   std::signal(SIGINT, OnInterrupt);

@@ -33,6 +33,9 @@ struct Recorder {
   int helpShown = 0;
   int savedLayout = -1;
   int windowCreations = 0;
+
+  bool trace = false;                 // record every window operation in events
+  std::vector<std::string> events;    // one line per operation while trace is on
 };
 extern Recorder recorder;
 

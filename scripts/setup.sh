@@ -24,7 +24,7 @@ ensure_packages() {
 }
 
 # What the native build and its tests need.
-NATIVE_PACKAGES=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev)
+NATIVE_PACKAGES=(cmake ninja-build g++ make python3 libgtest-dev libgmock-dev libbenchmark-dev libgmp-dev)
 
 ensure_native_toolchain() {
   ensure_packages "${NATIVE_PACKAGES[@]}"
