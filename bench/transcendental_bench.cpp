@@ -41,7 +41,7 @@ const Case kCases[] = {
 
 void setUp(std::int32_t P) {
   numbers.radix = 10;
-  setRadixAndPrecision(10, P);
+  setRadixPrecisionAndConstants(10, P);
 }
 
 Ratio parse(const char* text) { return ratioFromText(false, text, false, nullptr); }
@@ -79,7 +79,7 @@ void runSetUp(benchmark::State& state, std::int32_t P) {
   setUp(33);
   for (auto _ : state) {
     numbers.constantsKey = 2880;
-    setRadixAndPrecision(10, P);
+    setRadixPrecisionAndConstants(10, P);
   }
   setUp(33);
 }
@@ -92,7 +92,7 @@ const bool kRegistered = [] {
         runCase(state, c, P);
       })->Unit(benchmark::kMicrosecond);
     }
-    const std::string name = "setRadixAndPrecision(10, " + std::to_string(P) + ") computing";
+    const std::string name = "setRadixPrecisionAndConstants(10, " + std::to_string(P) + ") computing";
     benchmark::RegisterBenchmark(name.c_str(), [P](benchmark::State& state) {
       runSetUp(state, P);
     })->Unit(benchmark::kMicrosecond);

@@ -1,35 +1,18 @@
-// Keys to commands through the accelerator table, as the window's message loop does it: a
-// key press first looks for a virtual-key entry with exactly its modifiers, then the
-// character the key produces looks for a character entry; the first match wins.
+// Keys to commands through the command table's shortcuts, as the window's message loop does
+// it with the accelerator table made from them: a key press first looks for a virtual-key
+// shortcut with exactly its modifiers, then the character the key produces looks for a
+// character shortcut; the first match in table order wins. A bracketed command name from
+// the table ([sin]) clicks that key.
 #include "console/keys.h"
 
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
 
+#include "commands/virtual_keys.h"
+#include "engine/command_table.h"
+
 namespace {
-enum AcceleratorKind { CHARACTER, VIRTUAL, VIRTUAL_SHIFT, VIRTUAL_CONTROL, VIRTUAL_CONTROL_SHIFT };
-
-// The virtual keys the table names (their Win32 values).
-enum VirtualKey {
-  VK_BACK = 0x08, VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_LEFT = 0x25, VK_INSERT = 0x2D,
-  VK_DELETE = 0x2E, VK_ADD = 0x6B, VK_F1 = 0x70,
-  VK_F2, VK_F3, VK_F4, VK_F5, VK_F6, VK_F7, VK_F8, VK_F9,
-};
-
-struct Accelerator {
-  int key;
-  AcceleratorKind kind;
-  unsigned command;
-};
-
-const Accelerator kAccelerators[] = {
-#define ACCELERATOR(key, kind, command) {key, kind, command},
-#include "shell/resources/accelerator_table.def"
-#undef ACCELERATOR
-};
-static_assert(sizeof kAccelerators / sizeof kAccelerators[0] == 96, "96 accelerators");
-
 struct KeyPress {
   int virtualKey;  // 0 for a key without a virtual-key entry of its own
   bool shift;
@@ -37,21 +20,23 @@ struct KeyPress {
   int character;   // the character the key produces, 0 for none
 };
 
-// The command of a key press, or 0.
-unsigned Translate(const KeyPress& key) {
-  AcceleratorKind kind = key.control ? (key.shift ? VIRTUAL_CONTROL_SHIFT : VIRTUAL_CONTROL)
-                                     : (key.shift ? VIRTUAL_SHIFT : VIRTUAL);
-  if (key.virtualKey != 0) {
-    for (const Accelerator& a : kAccelerators) {
-      if (a.kind == kind && a.key == key.virtualKey) return a.command;
-    }
-  }
-  if (key.character != 0) {
-    for (const Accelerator& a : kAccelerators) {
-      if (a.kind == CHARACTER && a.key == key.character) return a.command;
+// The first command of the table with the shortcut (kind, key), or 0.
+unsigned FindShortcut(ShortcutKind kind, int key) {
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    for (const Shortcut& s : kCommandTable[i].shortcuts) {
+      if (s.kind == kind && s.key == key) return kCommandTable[i].id;
     }
   }
   return 0;
+}
+
+// The command of a key press, or 0.
+unsigned Translate(const KeyPress& key) {
+  ShortcutKind kind = key.control ? (key.shift ? kVirtualControlShift : kVirtualControl)
+                                  : (key.shift ? kVirtualShift : kVirtual);
+  unsigned command = key.virtualKey != 0 ? FindShortcut(kind, key.virtualKey) : 0;
+  if (command == 0 && key.character != 0) command = FindShortcut(kCharacter, key.character);
+  return command;
 }
 
 // A typed character: letters and digits have virtual keys of their own (upper case with
@@ -148,7 +133,13 @@ KeyLine ParseKeyLine(const std::string& line) {
         if (command > 0xFFFF) close = std::string::npos;
       } else {
         KeyPress key;
-        if (NamedKey(name, key)) command = Translate(key);
+        if (NamedKey(name, key)) {
+          command = Translate(key);
+        } else if (const CommandInfo* row = FindCommandByConsoleName(name.data(), name.size())) {
+          // A command's name from the table clicks its key, as [N] does.
+          command = row->id;
+          code = 0;
+        }
       }
       if (close == std::string::npos || (code == 1 && command == 0)) {
         result.ok = false;

@@ -9,7 +9,7 @@
 #include "engine/window_command.h"
 #include "engine/window_port.h"
 #include "numbers/bignum.h"
-#include "statistics/statistics.h"
+#include "engine/statistics_commands.h"
 
 Recorder recorder;
 
@@ -155,7 +155,7 @@ void ShellRecreateMainWindow() {
 }
 
 void StartRecordedCalculator(const char* commandLine, int layout, char decimalSymbol) {
-  OpenStatisticsBox(false);
+  CloseStatisticsBox();
   bool trace = recorder.trace;
   recorder.~Recorder();
   new (&recorder) Recorder();

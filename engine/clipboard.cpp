@@ -3,24 +3,60 @@
 #include "engine/engine_internal.h"
 #include "engine/window_command.h"
 
-// Searched from the first row; keys 128-255 stand for a character after ':' (its upper-case
-// code + 128).
-const PasteKey PasteKeyTable[67] = {
-    {'0', 124}, {'1', 125}, {'2', 126}, {'3', 127}, {'4', 128},
-    {'5', 129}, {'6', 130}, {'7', 131}, {'8', 132}, {'9', 133},
-    {'A', 134}, {'B', 135}, {'C', 136}, {'D', 137}, {'E', 138}, {'F', 139},
-    {'!', 106}, {'S', 98}, {'O', 99}, {'T', 100}, {'R', 107}, {'Y', 95},
-    {'#', 105}, {'@', 104}, {'M', 146}, {'N', 101}, {'L', 102}, {'V', 110},
-    {'X', 117}, {'I', 144}, {'H', 145}, {'P', 111},
-    {'/', 90}, {'*', 91}, {'%', 94}, {'-', 93}, {'=', 112}, {'+', 92},
-    {'&', 86}, {'|', 87}, {'^', 88}, {'~', 97}, {';', 96}, {'<', 89},
-    {'.', 85}, {',', 85}, {'(', 122}, {')', 123}, {'\\', 121}, {'Q', 81},
-    {'Q' + 128, 81}, {'S' + 128, 84}, {'M' + 128, 115}, {'P' + 128, 116},
-    {'C' + 128, 113}, {'R' + 128, 114}, {'A' + 128, 118}, {'T' + 128, 119},
-    {'D' + 128, 120}, {'2' + 128, 146}, {'3' + 128, 147}, {'4' + 128, 148},
-    {'5' + 128, 143}, {'6' + 128, 142}, {'7' + 128, 141}, {'8' + 128, 140},
-    {'9' + 128, 80},
+#include <array>
+#include <cstddef>
+
+namespace {
+// The paste spellings of the command table: each character of a row's text is a key of
+// its command; ':' before a character makes the pair ":c", stored as its code + 128.
+struct PasteSpelling {
+  const char* text;
+  unsigned command;
 };
+constexpr PasteSpelling kPasteSpellings[] = {
+#define COMMAND(id, name, label, colour, help, paste, ...) {paste, id},
+#include "commands/commands.def"
+#undef COMMAND
+};
+
+constexpr unsigned PasteKeyOf(char c) { return static_cast<unsigned char>(c); }
+
+constexpr std::size_t CountPasteKeys() {
+  std::size_t count = 0;
+  for (const PasteSpelling& row : kPasteSpellings) {
+    for (const char* c = row.text; *c; ++c) {
+      if (*c != ':') ++count;
+    }
+  }
+  return count;
+}
+
+constexpr std::size_t kPasteKeyCount = CountPasteKeys();
+
+constexpr std::array<PasteKey, kPasteKeyCount> BuildPasteKeys() {
+  std::array<PasteKey, kPasteKeyCount> table{};
+  std::size_t n = 0;
+  for (const PasteSpelling& row : kPasteSpellings) {
+    bool afterColon = false;
+    for (const char* c = row.text; *c; ++c) {
+      if (*c == ':') {
+        afterColon = true;
+        continue;
+      }
+      unsigned key = PasteKeyOf(*c) + (afterColon ? 128u : 0u);
+      table[n++] = {static_cast<unsigned char>(key), static_cast<unsigned char>(row.command)};
+      afterColon = false;
+    }
+  }
+  return table;
+}
+
+constexpr std::array<PasteKey, kPasteKeyCount> kPasteKeys = BuildPasteKeys();
+}  // namespace
+
+// Keys 128-255 stand for a character after ':' (its upper-case code + 128).
+const PasteKey* const PasteKeyTable = kPasteKeys.data();
+const std::size_t PasteKeyCount = kPasteKeyCount;
 
 std::string CopyDisplayText() {
   Engine& e = engine;
@@ -42,7 +78,7 @@ bool StartsOrExtendsNumber(unsigned command) {
 
 // The command of a key code, or 0 when no row has it.
 unsigned LookUp(unsigned key) {
-  for (const PasteKey& row : PasteKeyTable) {
+  for (const PasteKey& row : kPasteKeys) {
     if (row.key == key) return row.command;
   }
   return 0;

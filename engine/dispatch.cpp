@@ -3,7 +3,7 @@
 
 #include "engine/engine_internal.h"
 #include "engine/window_command.h"
-#include "statistics/statistics.h"
+#include "engine/statistics_commands.h"
 
 Engine engine;
 Settings settings;
@@ -62,7 +62,7 @@ static bool EndsEntry(unsigned id) {
 }
 
 static void StatisticsCommand(unsigned id) {
-  if (statistics.boxOpen) {
+  if (engine.statisticsBoxOpen) {
     RefreshDisplay();
     try {
       RunStatisticsCommand(id);
@@ -130,10 +130,10 @@ static void OtherCommand(unsigned id) {
       }
       break;
     case CmdStatistics:
-      if (statistics.boxOpen) {
+      if (e.statisticsBoxOpen) {
         StatisticsBoxFocus();
       } else {
-        OpenStatisticsBox(true);
+        OpenStatisticsBox();
       }
       break;
     case CmdPoint:
@@ -266,6 +266,12 @@ void ShowError(ErrorCode code) {
   WindowSetText(kDisplay, LabelTable[index]);
   engine.errorLocked = true;
   if (IsScientificLayout()) EnableModeButtons(false);
+}
+
+void ShowArithmeticError(const ArithmeticError& err) {
+  std::uint32_t code = err.payload - kErrorBase;
+  if (code > Aborted && code != OutOfMemory) throw err;
+  ShowError(err.code());
 }
 
 void EnableModeButtons(bool enable) {

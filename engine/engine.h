@@ -14,24 +14,11 @@
 // ---------------------------------------------------------------------------------------
 // Command ids
 
+// One enumerator per row of the command table: CmdSin = 98, CmdDigit0 = 124, ...
 enum Command : unsigned {
-  CmdSign = 80, CmdClear = 81, CmdClearEntry = 82, CmdBackspace = 83, CmdStatistics = 84,
-  CmdPoint = 85,
-  CmdAnd = 86, CmdOr = 87, CmdXor = 88, CmdLsh = 89, CmdDivide = 90, CmdMultiply = 91,
-  CmdAdd = 92, CmdSubtract = 93, CmdMod = 94, CmdPower = 95,
-  CmdInt = 96, CmdNot = 97, CmdSin = 98, CmdCos = 99, CmdTan = 100, CmdLn = 101,
-  CmdLog = 102, CmdSqrt = 103, CmdSquare = 104, CmdCube = 105, CmdFactorial = 106,
-  CmdReciprocal = 107, CmdDms = 108, CmdPercent = 109,
-  CmdScientificNotation = 110, CmdPi = 111, CmdEquals = 112,
-  CmdMemoryClear = 113, CmdMemoryRecall = 114, CmdMemoryStore = 115, CmdMemoryAdd = 116,
-  CmdExp = 117, CmdAverage = 118, CmdSum = 119, CmdDeviation = 120, CmdData = 121,
-  CmdOpenParen = 122, CmdCloseParen = 123,
-  CmdDigit0 = 124, CmdDigitF = 139,
-  CmdRadix2 = 140, CmdRadix8 = 141, CmdRadix10 = 142, CmdRadix16 = 143,
-  CmdInverse = 144, CmdHyperbolic = 145,
-  CmdMode1 = 146, CmdMode2 = 147, CmdMode3 = 148,  // word size or angle unit
-  CmdCopy = 300, CmdPaste = 301, CmdAbout = 302, CmdScientificLayout = 303,
-  CmdStandardLayout = 304, CmdHelp = 305,
+#define COMMAND(id, name, ...) Cmd##name = id,
+#include "commands/commands.def"
+#undef COMMAND
 };
 
 // Operator id of the right shift that Inv makes of Lsh.
@@ -108,6 +95,8 @@ struct Engine {
   void* savedCursor = nullptr;    // the cursor the wait cursor replaced
   int enabledRadix = -1;          // radix the digit buttons were last enabled for
   bool watching = false;          // a guarded command runs; commands it sends join its watch
+  bool statisticsBoxOpen = false;
+  int statisticsSelection = -1;   // the box's list selection last read by LOAD or CD
 };
 extern Engine engine;
 
@@ -124,6 +113,10 @@ void InitEngine();
 void ResetRegisters();
 // Shows the message of an error code in the display and locks input until C or CE.
 void ShowError(ErrorCode code);
+// The one mapping of a caught arithmetic error to its message, used by every command
+// executor: a code the arithmetic raises (0-5, and 7 for a failed allocation) is shown by
+// ShowError; any other payload is rethrown to the catch-all of ExecuteCommand.
+void ShowArithmeticError(const ArithmeticError& err);
 void EnableModeButtons(bool enable);
 // Shows (true) or restores (false) the wait cursor; nested requests do not stack.
 bool SetWaitCursor(bool show);
@@ -167,5 +160,5 @@ int BitsPerDigit(int radix);
 void SelectWordSize(int bits);
 
 // The label table: 80 texts (ids 0-79). Holds the UTF-8 texts of
-// shell/resources/label_table.def until a platform replaces the pointers with its own.
+// commands/labels.def until a platform replaces the pointers with its own.
 extern const char* LabelTable[80];

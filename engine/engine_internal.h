@@ -19,12 +19,6 @@ inline int Radix() { return numbers.radix; }
 // A deep copy of a register, or 0 when it is absent.
 inline Ratio CopyOrZero(const Ratio& r) { return r ? ratioCopy(r) : ratioFromInt(0); }
 
-// Whether an arithmetic error carries a code the engine has a message for.
-inline bool IsKnownError(const ArithmeticError& err) {
-  std::uint32_t code = err.payload - kErrorBase;
-  return code <= Aborted || code == OutOfMemory;
-}
-
 void ClearInverse();
 void ClearHyperbolic();
 

@@ -135,8 +135,7 @@ void ApplyUnaryOp(Ratio& x, unsigned id) {
         break;
     }
   } catch (const ArithmeticError& err) {
-    if (!IsKnownError(err)) throw;
-    ShowError(err.code());
+    ShowArithmeticError(err);
   }
 }
 

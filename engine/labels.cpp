@@ -4,7 +4,7 @@
 namespace {
 constexpr int kLabelIds[] = {
 #define LABEL(id, text) id,
-#include "shell/resources/label_table.def"
+#include "commands/labels.def"
 #undef LABEL
 };
 
@@ -20,6 +20,6 @@ static_assert(IdsAreConsecutive(), "label ids run from 0 to 79 in order");
 
 const char* LabelTable[80] = {
 #define LABEL(id, text) text,
-#include "shell/resources/label_table.def"
+#include "commands/labels.def"
 #undef LABEL
 };

@@ -91,7 +91,7 @@ void UpdatePrecision() {
   int radix = Radix();
   engine.maxEntryDigits = radix == 10 ? settings.precisionSetting
                                       : settings.wordSizeBits / BitsPerDigit(radix);
-  setRadixAndPrecision(radix, engine.maxEntryDigits + 1);
+  setRadixPrecisionAndConstants(radix, engine.maxEntryDigits + 1);
 }
 
 void EnableDigitButtons() {

@@ -95,8 +95,7 @@ void ApplyBinaryOp(int op, Ratio& current, const Ratio& left) {
         break;
     }
   } catch (const ArithmeticError& err) {
-    if (!IsKnownError(err)) throw;
-    ShowError(err.code());
+    ShowArithmeticError(err);
   }
 }
 

@@ -2,7 +2,7 @@
 #include "engine/window_command.h"
 
 #include "engine/engine_internal.h"
-#include "statistics/statistics.h"
+#include "engine/statistics_commands.h"
 
 void HandleCommand(unsigned id, unsigned notificationCode) {
   // Only clicks (0) and accelerators, pasted characters and double clicks (1) are commands;
@@ -65,7 +65,7 @@ void FinishMainWindow() {
 void SwitchLayout(int layout) {
   if (layout == settings.layout) return;
   ShellSaveLayout(layout);
-  if (statistics.boxOpen && settings.layout == 0) OpenStatisticsBox(false);
+  if (engine.statisticsBoxOpen && settings.layout == 0) CloseStatisticsBox();
   settings.layout = layout;
   ShellRecreateMainWindow();
 }

@@ -37,7 +37,9 @@ struct PasteKey {
   unsigned char key;   // the upper-case character; + 128 for one that follows ':'
   unsigned char command;
 };
-extern const PasteKey PasteKeyTable[67];
+// Made from the command table's paste characters; no key appears twice.
+extern const PasteKey* const PasteKeyTable;
+extern const std::size_t PasteKeyCount;
 
 // --- Main window ------------------------------------------------------------------------
 // The engine's part of creating the main window, in order: PrepareMainWindow (registers

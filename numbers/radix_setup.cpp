@@ -1,5 +1,6 @@
-// Radix and precision set-up: installs the working precision and the radix constants, and
-// provides the shared constants (from the stored table, or computed at a raised precision).
+// Radix and precision set-up: installs the working precision, the radix constants and the
+// exact shared constants, and the stored table of the transcendental ones (which
+// transcendental/constants.cpp computes when more digits are needed).
 #include "numbers/radix_setup.h"
 
 #include <algorithm>
@@ -10,8 +11,6 @@
 #include "numbers/bignum_arithmetic.h"
 #include "numbers/ratio_arithmetic.h"
 #include "numbers/stored_constants.h"
-#include "transcendental/series.h"
-#include "transcendental/transcendental.h"
 
 BigNum bigOne, bigTwo, bigRadix;
 Ratio kRadix, kZero, kOne, kMinusOne, kTwo, kSix, kTen, kHalf, kAsinSplit;
@@ -65,76 +64,25 @@ void loadStoredConstants() {
   }
 }
 
-namespace {
-
-// The stored table's irrational constants agree with the true values to 46 decimal digits.
 const double kStoredTableBits = 46 * std::log2(10.0);
-
-// The seven constants that have to be computed, as one set.
-struct TranscendentalConstants {
-  Ratio pi, twoPi, halfPi, sqrtE, e, ln10, ln2;
-  double bits = 0;  // the precision they were computed at, in bits
-};
-
-// The most precise set any set-up has computed, kept so that a later set-up whose precision
-// the stored table does not cover can reinstall it instead of recomputing.
-TranscendentalConstants keptConstants;
 
 double precisionBits(std::int32_t R, std::int32_t digits) { return digits * std::log2(double(R)); }
 
+std::int32_t constantsNeed(std::int32_t R, std::int32_t P) {
+  const std::int64_t wideNeed = std::int64_t(R) * P * digitsPerWordFor(R);
+  return std::int32_t(std::min<std::int64_t>(wideNeed, INT32_MAX));
+}
+
+namespace {
 Ratio ratioOver(std::int32_t numerator, std::int32_t denominator) {
   Ratio r = ratioAlloc();
   r->numerator = bigFromInt(numerator, kInternalBase);
   r->denominator = bigFromInt(denominator, kInternalBase);
   return r;
 }
+}  // namespace
 
-void installCopies(const TranscendentalConstants& set) {
-  kPi = ratioCopy(set.pi);
-  kTwoPi = ratioCopy(set.twoPi);
-  kHalfPi = ratioCopy(set.halfPi);
-  kSqrtE = ratioCopy(set.sqrtE);
-  kE = ratioCopy(set.e);
-  kLn10 = ratioCopy(set.ln10);
-  kLn2 = ratioCopy(set.ln2);
-}
-
-// Computes pi = 6 arcsin(1/2), 2pi, pi/2, e^(1/2), e, ln 10 and ln 2 at the precision in
-// force. The logarithm reads kSqrtE, so the fresh e^(1/2) stands in for it while ln 10 and
-// ln 2 are summed; the previous one is back in place whatever happens.
-TranscendentalConstants computeTranscendentalConstants() {
-  TranscendentalConstants set;
-  set.pi = ratioCopy(kHalf);
-  asinRadians(set.pi);
-  ratioMultiply(set.pi, kSix);
-  set.twoPi = ratioCopy(set.pi);
-  ratioAdd(set.twoPi, set.pi);
-  set.halfPi = ratioCopy(set.pi);
-  ratioDivide(set.halfPi, kTwo);
-  set.sqrtE = ratioCopy(kHalf);
-  expSeries(set.sqrtE);
-  set.e = ratioCopy(kOne);
-  expSeries(set.e);
-
-  struct SqrtEStandIn {
-    Ratio& fresh;
-    explicit SqrtEStandIn(Ratio& r) : fresh(r) { std::swap(kSqrtE, fresh); }
-    ~SqrtEStandIn() { std::swap(kSqrtE, fresh); }
-  };
-  {
-    SqrtEStandIn standIn(set.sqrtE);
-    set.ln10 = ratioCopy(kTen);
-    ratioLn(set.ln10);
-    set.ln2 = ratioCopy(kTwo);
-    ratioLn(set.ln2);
-  }
-  return set;
-}
-
-// The compute path. The exact constants are rebuilt first; the seven transcendental ones
-// are computed at P + g digits into a set of their own and installed (with the key) only
-// when the computation completed: a stop or OutOfMemory leaves the previous set in use.
-void computeConstants(std::int32_t R, std::int32_t P, std::int32_t g, std::int32_t need) {
+void buildExactConstants() {
   // With no constants at all yet, the stored table is the set to fall back on.
   if (!kPi) loadStoredConstants();
 
@@ -152,13 +100,6 @@ void computeConstants(std::int32_t R, std::int32_t P, std::int32_t g, std::int32
   half->denominator = bigCopy(bigTwo);
   kHalf = std::move(half);
   kTen = ratioFromInt(10);
-
-  TranscendentalConstants fresh;
-  {
-    PrecisionScope raised(P + g);
-    fresh = computeTranscendentalConstants();
-  }
-  fresh.bits = precisionBits(R, P + g);
 
   Ratio mask64 = ratioCopy(kTwo);
   bigPowerTrimmed(mask64->numerator, 64, kInternalBase);
@@ -178,22 +119,12 @@ void computeConstants(std::int32_t R, std::int32_t P, std::int32_t g, std::int32
   Ratio minusLimit = ratioCopy(kExpLimit);
   ratioNegate(minusLimit);
   kMinusExpLimit = std::move(minusLimit);
-
-  // A stop cut the series short: those values are not the constants.
-  if (stopRequested()) return;
-
-  installCopies(fresh);
-  if (fresh.bits > keptConstants.bits) keptConstants = std::move(fresh);
-  numbers.constantsKey = std::max(numbers.constantsKey, need);
 }
 
-}  // namespace
-
-// The stored table serves every set-up whose P + g digits it covers, unless the need is
-// above every earlier one (then the constants are computed, as on the default start-up).
-// Above the stored table's precision the set computed for the highest need is reused, and
-// computed afresh if even that falls short, so the constants always carry P + g digits.
-void setRadixAndPrecision(std::int32_t R, std::int32_t P) {
+// A set-up whose need the constants already cover loads the stored table; a need above
+// every earlier one rebuilds the exact constants. Either way the seven transcendental
+// constants may fall short of P + g digits: the transcendental set-up completes them.
+bool setRadixAndPrecision(std::int32_t R, std::int32_t P) {
   numbers.precisionDigits = P;
   numbers.radix = R;
   abortRequested.store(0);
@@ -202,17 +133,11 @@ void setRadixAndPrecision(std::int32_t R, std::int32_t P) {
   bigRadix = bigFromInt(R, kInternalBase);
   kRadix = ratioFromInt(R);
 
-  const std::int64_t wideNeed = std::int64_t(R) * P * g;
-  const std::int32_t need = std::int32_t(std::min<std::int64_t>(wideNeed, INT32_MAX));
-  if (numbers.constantsKey >= need) {
+  if (numbers.constantsKey >= constantsNeed(R, P)) {
     loadStoredConstants();
     buildEpsilons();
-    const double required = precisionBits(R, P + g);
-    if (required <= kStoredTableBits) return;
-    if (keptConstants.bits >= required) {
-      installCopies(keptConstants);
-      return;
-    }
+    return precisionBits(R, P + g) > kStoredTableBits;
   }
-  computeConstants(R, P, g, need);
+  buildExactConstants();
+  return true;
 }

@@ -14,7 +14,6 @@ void ratioFraction(Ratio& a);                  // a - trunc(a), sign of a
 void ratioIntegerPart(Ratio& a);  // trunc of a rounded to precisionDigits significant digits
 std::int32_t ratioToInt(const Ratio& a);      // integer part modulo 2^32, as signed
 void ratioIntPower(Ratio& a, std::int32_t n);  // trims; a^0 = 1
-void ratioRoot(Ratio& a, const Ratio& b);      // a^(1/b) through ratioPow; Overflow for b = 0
 
 bool ratioIsZero(const Ratio& a);
 bool ratioEqual(const Ratio& a, const Ratio& b);

@@ -2,86 +2,18 @@
 // help numbers of the keys, and the right-click "What's this?" help.
 #include <windows.h>
 
+#include "engine/command_table.h"
 #include "engine/engine.h"
 #include "engine/window_command.h"
 #include "engine/window_port.h"
 #include "shell/shell_state.h"
-#include "statistics/statistics.h"
+#include "engine/statistics_commands.h"
 
 namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
-
-struct CommandStyle {
-  COLORREF textColour;  // of an owner-drawn command button
-  int helpContext;      // WinHelp context number
-};
-
-// One row per command id 80-139 (row = id - 80).
-const CommandStyle CommandStyleTable[60] = {
-    {kBlue,     80},  // 80 +/-
-    {kRed,      81},  // 81 C
-    {kRed,      82},  // 82 CE
-    {kRed,      83},  // 83 Backspace
-    {kBlue,     84},  // 84 Sta
-    {kBlue,     85},  // 85 .
-    {kRed,      86},  // 86 And
-    {kRed,      87},  // 87 Or
-    {kRed,      88},  // 88 Xor
-    {kRed,      89},  // 89 Lsh
-    {kRed,      90},  // 90 /
-    {kRed,      91},  // 91 *
-    {kRed,      92},  // 92 +
-    {kRed,      93},  // 93 -
-    {kRed,      94},  // 94 Mod
-    {kMagenta,  95},  // 95 x^y
-    {kRed,      96},  // 96 Int
-    {kRed,      97},  // 97 Not
-    {kMagenta,  98},  // 98 sin
-    {kMagenta,  99},  // 99 cos
-    {kMagenta, 100},  // 100 tan
-    {kMagenta, 101},  // 101 ln
-    {kMagenta, 102},  // 102 log
-    {kBlue,    103},  // 103 sqrt
-    {kMagenta, 140},  // 104 x^2
-    {kMagenta, 104},  // 105 x^3
-    {kMagenta, 105},  // 106 n!
-    {kMagenta, 106},  // 107 1/x
-    {kMagenta, 107},  // 108 dms
-    {kBlue,    108},  // 109 %
-    {kMagenta, 109},  // 110 F-E
-    {kBlue,    110},  // 111 pi
-    {kRed,     111},  // 112 =
-    {kRed,     112},  // 113 MC
-    {kRed,     113},  // 114 MR
-    {kRed,     114},  // 115 MS
-    {kRed,     115},  // 116 M+
-    {kMagenta, 116},  // 117 Exp
-    {kBlue,    117},  // 118 Ave
-    {kBlue,    118},  // 119 Sum
-    {kBlue,    119},  // 120 s
-    {kBlue,    120},  // 121 Dat
-    {kMagenta,  40},  // 122 (
-    {kMagenta,  41},  // 123 )
-    {kBlue,     48},  // 124 0
-    {kBlue,     48},  // 125 1
-    {kBlue,     48},  // 126 2
-    {kBlue,     48},  // 127 3
-    {kBlue,     48},  // 128 4
-    {kBlue,     48},  // 129 5
-    {kBlue,     48},  // 130 6
-    {kBlue,     48},  // 131 7
-    {kBlue,     48},  // 132 8
-    {kBlue,     48},  // 133 9
-    {kBlue,     65},  // 134 A
-    {kBlue,     65},  // 135 B
-    {kBlue,     65},  // 136 C
-    {kBlue,     65},  // 137 D
-    {kBlue,     65},  // 138 E
-    {kBlue,     65},  // 139 F
-};
 
 // In the scientific layout with more than 32 digits, the display's left edge moves so that
 // its left margin equals its right margin; its right edge, top and height stay.
@@ -145,7 +77,7 @@ LRESULT DrawCommandButton(const DRAWITEMSTRUCT* item) {
 // error message holds it.
 void ReactToSettingsChange() {
   try {
-    CreateMainWindow(false);
+    ResetMainWindowSettings();
     if (!engine.errorLocked) {
       ForgetDisplayedValue();
       RefreshDisplay();
@@ -161,14 +93,19 @@ bool HasLabel(int id) { return id >= 80 && id <= 139; }
 
 COLORREF ButtonTextColour(int id) {
   if (settings.layout != 0 && id == CmdReciprocal) return kBlue;
-  if (!HasLabel(id)) return GetSysColor(COLOR_BTNTEXT);
-  return CommandStyleTable[id - 80].textColour;
+  const CommandInfo* row = HasLabel(id) ? FindCommand(static_cast<unsigned>(id)) : nullptr;
+  switch (row ? row->colour : kNoColour) {
+    case kKeyBlue: return kBlue;
+    case kKeyRed: return kRed;
+    case kKeyMagenta: return kMagenta;
+    default: return GetSysColor(COLOR_BTNTEXT);
+  }
 }
 
 int HelpContextId(int id) {
-  if (HasLabel(id)) return CommandStyleTable[id - 80].helpContext;
-  if (id >= 140 && id <= 145) return id - 19;
-  if (id >= 146 && id <= 148) return numbers.radix == 10 ? id - 19 : id - 125;
+  // The mode keys' contexts are the word sizes' outside radix 10.
+  if (id >= CmdMode1 && id <= CmdMode3 && numbers.radix != 10) return id - 125;
+  if (const CommandInfo* row = FindCommand(static_cast<unsigned>(id))) return row->helpContext;
   switch (id) {
     case kMemoryIndicator: return 130;
     case kParenIndicator: return 131;
@@ -186,15 +123,17 @@ bool ShowWhatsThisMenu(HWND owner, HINSTANCE instance, LPARAM screenPoint) {
   return chosen == kWhatsThisItem;
 }
 
-// Creates (create = true) the main window for the current layout, in place of the old one;
-// with create = false only resets the registers and re-reads the decimal symbol.
-void CreateMainWindow(bool create) {
+// Resets the registers and re-reads the decimal symbol, redrawing the window when the
+// symbol changed (a settings broadcast).
+void ResetMainWindowSettings() {
   PrepareMainWindow();
-  bool symbolChanged = ReadDecimalSymbol();
-  if (!create) {
-    if (symbolChanged && shell.mainWindow) InvalidateRect(shell.mainWindow, nullptr, TRUE);
-    return;
-  }
+  if (ReadDecimalSymbol() && shell.mainWindow) InvalidateRect(shell.mainWindow, nullptr, TRUE);
+}
+
+// Creates the main window for the current layout, in place of the old one.
+void CreateMainWindow() {
+  PrepareMainWindow();
+  ReadDecimalSymbol();
   RECT old = {};
   bool existed = shell.mainWindow != nullptr;
   if (existed) {
@@ -210,7 +149,7 @@ void CreateMainWindow(bool create) {
   if (settings.layout == 0) {
     // The statistics keys work only while the statistics box is open.
     for (int id = CmdAverage; id <= static_cast<int>(CmdData); ++id) {
-      EnableWindow(GetDlgItem(window, id), statistics.boxOpen ? TRUE : FALSE);
+      EnableWindow(GetDlgItem(window, id), engine.statisticsBoxOpen ? TRUE : FALSE);
     }
     if (settings.precisionSetting > 32) WidenDisplay(window);
   }
@@ -249,9 +188,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return DefWindowProcA(window, message, wParam, lParam);
 
     case WM_CLOSE:
-      if (statistics.boxOpen || shell.statisticsBox) {
+      if (engine.statisticsBoxOpen || shell.statisticsBox) {
         try {
-          OpenStatisticsBox(false);
+          CloseStatisticsBox();
         } catch (...) {
         }
         if (shell.statisticsBox) SendMessageA(shell.statisticsBox, WM_CLOSE, 0, 0);

@@ -77,7 +77,10 @@ bool RegisterMainClass();
 int RunMessageLoop();
 
 // Main window (main_window.cpp).
-void CreateMainWindow(bool create);
+// Makes the main window for the current layout, in place of the old one.
+void CreateMainWindow();
+// A settings broadcast: registers reset, decimal symbol re-read, redrawn when it changed.
+void ResetMainWindowSettings();
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool HasLabel(int id);
 COLORREF ButtonTextColour(int id);

@@ -7,7 +7,7 @@
 #include "engine/engine.h"
 #include "engine/window_port.h"
 #include "shell/shell_state.h"
-#include "statistics/statistics.h"
+#include "engine/statistics_commands.h"
 
 namespace {
 
@@ -51,14 +51,14 @@ INT_PTR CALLBACK StatisticsBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM
                    reinterpret_cast<LPARAM>(LoadIconA(shell.instance, "SC")));
       return TRUE;
     case WM_CLOSE:
-      OpenStatisticsBox(false);
+      CloseStatisticsBox();
       return TRUE;
     case WM_DESTROY:
-      // Destroyed by anything but OpenStatisticsBox(false): the data set closes with it.
+      // Destroyed by anything but CloseStatisticsBox(): the data set closes with it.
       if (shell.statisticsBox == box) {
         shell.statisticsBox = nullptr;
         shell.statisticsList = nullptr;
-        OpenStatisticsBox(false);
+        CloseStatisticsBox();
       }
       return TRUE;
     case WM_CONTEXTMENU:

@@ -106,7 +106,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
     InitEngine();
     settings.layout = static_cast<std::int32_t>(GetProfileIntA("SciVemo", "layout", 1));
-    CreateMainWindow(true);
+    CreateMainWindow();
   } catch (...) {
     // The engine's constants or the first display could not be allocated.
     ShowStartupMemoryMessage();

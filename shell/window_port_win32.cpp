@@ -55,4 +55,4 @@ void ShellSaveLayout(int layout) {
   WriteProfileStringA("SciVemo", "layout", layout == 0 ? "0" : "1");
 }
 
-void ShellRecreateMainWindow() { CreateMainWindow(true); }
+void ShellRecreateMainWindow() { CreateMainWindow(); }

@@ -1,11 +1,9 @@
-// The statistics data set: the store of values, Dat, LOAD, CD and CAD, and the statistics
-// commands Ave, Sum and s.
+// The statistics data set and the statistics functions Ave, Sum and s.
 #include "statistics/statistics.h"
 
 #include <new>
+#include <utility>
 
-#include "engine/engine.h"
-#include "engine/window_port.h"
 #include "numbers/numbers.h"
 #include "transcendental/transcendental.h"
 
@@ -27,8 +25,34 @@ void ResizeStore(int capacity) {
   s.values = block;
   s.capacity = capacity;
 }
+}  // namespace
 
-void FreeStore() {
+void statisticsReserve() {
+  StatisticsStore& s = statistics;
+  if (s.valueCount == s.capacity) ResizeStore(s.capacity + kStoreGrowthStep);
+}
+
+void statisticsAppend(Ratio&& value) {
+  StatisticsStore& s = statistics;
+  s.values[s.valueCount] = std::move(value);
+  ++s.valueCount;
+}
+
+void statisticsRemove(int index) {
+  StatisticsStore& s = statistics;
+  --s.valueCount;
+  for (int i = index; i < s.valueCount; ++i) s.values[i] = std::move(s.values[i + 1]);
+  s.values[s.valueCount].reset();
+  if (s.valueCount % kStoreGrowthStep == 0) {
+    try {
+      ResizeStore(s.valueCount);
+    } catch (const ArithmeticError&) {
+      // The larger block is kept.
+    }
+  }
+}
+
+void statisticsClear() {
   StatisticsStore& s = statistics;
   for (int i = 0; i < s.capacity; ++i) s.values[i].~Ratio();
   heapFree(s.values);
@@ -37,44 +61,10 @@ void FreeStore() {
   s.valueCount = 0;
 }
 
-void EnableStatisticsKeys(bool enable) {
-  for (int id = CmdAverage; id <= static_cast<int>(CmdData); ++id) WindowEnableItem(id, enable);
-}
+Ratio statisticsLoad(int index) { return ratioCopy(statistics.values[index]); }
 
-// Dat: appends a copy of current and the display text. The copy is made first, so a value
-// is either in both the list and the store or in neither.
-void AddValue() {
-  StatisticsStore& s = statistics;
-  if (s.valueCount == s.capacity) {
-    try {
-      ResizeStore(s.capacity + kStoreGrowthStep);
-    } catch (const ArithmeticError&) {
-      StatisticsMemoryMessage();
-      return;
-    }
-  }
-  Ratio value;
-  try {
-    value = ratioCopy(engine.current);
-  } catch (const ArithmeticError&) {
-    StatisticsMemoryMessage();
-    return;
-  }
-  int index = StatisticsListAdd(engine.displayText.c_str());
-  if (index < 0) index = StatisticsListAdd(engine.displayText.c_str());
-  if (index < 0) {
-    StatisticsMemoryMessage();
-    return;
-  }
-  StatisticsListSelect(index);
-  s.values[s.valueCount] = std::move(value);
-  ++s.valueCount;
-  StatisticsShowCount(s.valueCount);
-}
-
-// Sum of the values, or of their squares. A big store of long values can take seconds: a
-// stop ends the loop with a partial sum, which the engine does not show.
-Ratio SumOf(bool squares) {
+// A big store of long values can take seconds: the loop polls the stop flag.
+Ratio statisticsSum(bool squares) {
   const StatisticsStore& s = statistics;
   Ratio sum = ratioFromInt(0);
   for (int i = 0; i < s.valueCount && !stopRequested(); ++i) {
@@ -89,8 +79,14 @@ Ratio SumOf(bool squares) {
   return sum;
 }
 
-// s = sqrt((sum x^2 - (sum x)^2 / n) / (n - 1)), or divided by n with Inv.
-Ratio Deviation(bool population) {
+Ratio statisticsAverage(bool squares) {
+  if (statistics.valueCount == 0) raiseError(DivideByZero);
+  Ratio result = statisticsSum(squares);
+  ratioDivide(result, ratioFromInt(statistics.valueCount));
+  return result;
+}
+
+Ratio statisticsDeviation(bool population) {
   const StatisticsStore& s = statistics;
   if (s.valueCount <= 1) return ratioFromInt(0);
   Ratio squares = ratioFromInt(0);
@@ -111,112 +107,4 @@ Ratio Deviation(bool population) {
   ratioDivide(squares, n);
   ratioRoot(squares, kTwo);
   return squares;
-}
-}  // namespace
-
-void OpenStatisticsBox(bool open) {
-  StatisticsStore& s = statistics;
-  if (open) {
-    if (s.boxOpen || !StatisticsBoxCreate()) return;
-    FreeStore();
-    s.selectedIndex = -1;
-    s.boxOpen = true;
-    EnableStatisticsKeys(true);
-    return;
-  }
-  if (s.boxOpen) {
-    StatisticsBoxDestroy();
-    FreeStore();
-    s.boxOpen = false;
-  }
-  EnableStatisticsKeys(false);
-}
-
-// The result replaces current only when the computation succeeds; an error (out of memory,
-// a stop) shows its message instead of a partial sum.
-void RunStatisticsCommand(unsigned id) {
-  Engine& e = engine;
-  if (id == CmdData) {
-    AddValue();
-    return;
-  }
-  if (id < CmdAverage || id > CmdDeviation) return;
-  try {
-    Ratio result;
-    if (id == CmdDeviation) {
-      result = Deviation(e.inverse);
-    } else {
-      result = SumOf(e.inverse);
-      if (id == CmdAverage) {
-        if (statistics.valueCount == 0) {
-          e.current = ratioFromInt(0);
-          ShowError(DivideByZero);
-          return;
-        }
-        ratioDivide(result, ratioFromInt(statistics.valueCount));
-      }
-    }
-    e.current = std::move(result);
-  } catch (const ArithmeticError& err) {
-    std::uint32_t code = err.payload - kErrorBase;
-    ShowError(code <= Aborted ? err.code() : OutOfMemory);
-  }
-}
-
-// LOAD: the selected value becomes current; typing ends and the next command takes the
-// loaded value as the operand just entered. While an error message locks the calculator it
-// is refused like every other key, so the message stays until C or CE.
-void StatisticsLoad() {
-  Engine& e = engine;
-  StatisticsStore& s = statistics;
-  if (e.errorLocked) {
-    WindowBeep();
-    return;
-  }
-  try {
-    s.selectedIndex = StatisticsListSelection();
-    if (s.valueCount <= 0 || s.selectedIndex < 0 || s.selectedIndex >= s.valueCount) {
-      WindowBeep();
-    } else {
-      e.current = ratioCopy(s.values[s.selectedIndex]);
-    }
-    e.entryActive = false;
-    RefreshDisplay();
-  } catch (...) {
-    WindowMessageBox("An unknown error has occured.", "Error");
-  }
-  e.lastCommand = 32;
-}
-
-bool StatisticsDeleteSelected() {
-  StatisticsStore& s = statistics;
-  s.selectedIndex = StatisticsListSelection();
-  if (s.selectedIndex < 0 || s.selectedIndex > s.valueCount - 1 || s.valueCount == 0) {
-    WindowBeep();
-    return false;
-  }
-  StatisticsListDelete(s.selectedIndex);
-  --s.valueCount;
-  if (s.valueCount == 0) {
-    StatisticsDeleteAll();
-    return true;
-  }
-  StatisticsListSelect(s.selectedIndex < s.valueCount ? s.selectedIndex : s.valueCount - 1);
-  for (int i = s.selectedIndex; i < s.valueCount; ++i) s.values[i] = std::move(s.values[i + 1]);
-  s.values[s.valueCount].reset();
-  StatisticsShowCount(s.valueCount);
-  if (s.valueCount % kStoreGrowthStep == 0) {
-    try {
-      ResizeStore(s.valueCount);
-    } catch (const ArithmeticError&) {
-      // The larger block is kept.
-    }
-  }
-  return true;
-}
-
-void StatisticsDeleteAll() {
-  StatisticsListReset();
-  StatisticsShowCount(0);
-  FreeStore();
 }

@@ -4,6 +4,7 @@
 // every long loop ends early when abortRequested is set.
 #pragma once
 #include "numbers/bignum.h"
+#include "transcendental/constants.h"
 
 enum AngleUnit { Degrees = 0, Radians = 1, Gradients = 2 };
 
@@ -12,6 +13,7 @@ void ratioExp(Ratio& x);
 void ratioLn(Ratio& x);
 void ratioLog10(Ratio& x);
 void ratioPow(Ratio& x, const Ratio& y);
+void ratioRoot(Ratio& a, const Ratio& b);  // a^(1/b) through ratioPow; Overflow for b = 0
 
 // Trigonometric functions in the given unit, and their inverses (results in the unit).
 void ratioSin(Ratio& x, AngleUnit unit);

@@ -16,6 +16,7 @@
 #include "engine/window_command.h"
 #include "engine/window_port.h"
 #include "numbers/numbers.h"
+#include "engine/statistics_commands.h"
 #include "statistics/statistics.h"
 #include "stress/invariants.h"
 
@@ -205,7 +206,7 @@ struct Session {
     const std::int64_t started = NowNs();
     switch (id) {
       case kLoad:
-        if (statistics.boxOpen) {
+        if (engine.statisticsBoxOpen) {
           const int item = static_cast<int>(Below(static_cast<unsigned>(statistics.valueCount + 1)));
           if (options.trace) std::fprintf(stderr, "<select %d>", item);
           StatisticsListSelect(item);
@@ -213,10 +214,10 @@ struct Session {
         }
         break;
       case kDeleteSelected:
-        if (statistics.boxOpen) StatisticsDeleteSelected();
+        if (engine.statisticsBoxOpen) StatisticsDeleteSelected();
         break;
       case kDeleteAll:
-        if (statistics.boxOpen) StatisticsDeleteAll();
+        if (engine.statisticsBoxOpen) StatisticsDeleteAll();
         break;
       default:
         HandleCommand(id, Below(2));

@@ -35,7 +35,7 @@ bool WalkAllocationFailures(int layout, const std::string& setup, const std::str
     }
     bool displayMessage = engine.errorLocked && RecordedText(kDisplay) == kOutOfMemory;
     sawDisplayMessage = sawDisplayMessage || displayMessage;
-    EXPECT_TRUE(boxShown || displayMessage || statistics.boxOpen);
+    EXPECT_TRUE(boxShown || displayMessage || engine.statisticsBoxOpen);
     EXPECT_EQ(Type("[Esc][F6]2+3="), "5.");
     if (n > 20000) {
       ADD_FAILURE() << "the walk does not end";

@@ -235,8 +235,8 @@ TEST(Layout, SwitchRecreatesTheWindow) {
   // Leaving the scientific layout closes the statistics box; entering it does not.
   Type("[Ctrl+S]");
   Type("[304]");
-  EXPECT_FALSE(statistics.boxOpen);
+  EXPECT_FALSE(engine.statisticsBoxOpen);
   Type("[Ctrl+S][303]");
-  EXPECT_TRUE(statistics.boxOpen);
+  EXPECT_TRUE(engine.statisticsBoxOpen);
 }
 }  // namespace

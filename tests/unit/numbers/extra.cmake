@@ -1,1 +1,1 @@
-target_link_libraries(unit_numbers PRIVATE gmpxx gmp)
+target_link_libraries(unit_numbers PRIVATE vemo_numbers gmpxx gmp)

@@ -1,1 +1,2 @@
-target_sources(unit_statistics PRIVATE ${CMAKE_SOURCE_DIR}/console/keys.cpp)
+# The store and its functions alone; the statistics commands are tested with the engine.
+target_link_libraries(unit_statistics PRIVATE vemo_statistics gmpxx gmp)

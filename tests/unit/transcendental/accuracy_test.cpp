@@ -76,7 +76,7 @@ TEST_F(TranscendentalTest, EveryFunctionIsAccurateAtTheDefaultPrecision) {
 }
 
 TEST_F(TranscendentalTest, FunctionsAreAccurateToSixtyFourDigitsAtP65) {
-  setRadixAndPrecision(10, 65);
+  setRadixPrecisionAndConstants(10, 65);
   std::map<std::string, Worst> worst;
   for (const FunctionReference& row : kReferences65) {
     const double digits = evaluateRow(row);

@@ -61,7 +61,7 @@ class StartUp : public ::testing::Environment {
   void SetUp() override {
     numbers.radix = 10;
     startUp.keyBefore = numbers.constantsKey;
-    setRadixAndPrecision(10, 33);
+    setRadixPrecisionAndConstants(10, 33);
     startUp.keyAfter = numbers.constantsKey;
     startUp.installed.capture();
   }
@@ -102,7 +102,7 @@ TEST_F(TranscendentalTest, SixtyFourDigitSettingKeepsSixtyFourDigitConstants) {
   // radix 16 and back must not fall back to the 46-digit stored table either.
   const std::int32_t setups[][2] = {{10, 65}, {10, 65}, {16, 9}, {10, 65}};
   for (const auto& setup : setups) {
-    setRadixAndPrecision(setup[0], setup[1]);
+    setRadixPrecisionAndConstants(setup[0], setup[1]);
     if (setup[0] != 10) continue;
     EXPECT_EQ(numbers.precisionDigits, 65);
     const struct {
@@ -119,7 +119,7 @@ TEST_F(TranscendentalTest, SixtyFourDigitSettingKeepsSixtyFourDigitConstants) {
     EXPECT_TRUE(ratioEqual(twoPi, kTwoPi));
   }
   // Back at the default, the stored table covers 42 digits again.
-  setRadixAndPrecision(10, 33);
+  setRadixPrecisionAndConstants(10, 33);
   EXPECT_GE(correctDigits(kPi, referenceOf("pi")), 46);
 }
 
@@ -127,7 +127,7 @@ TEST_F(TranscendentalTest, OutOfMemoryWhileComputingKeepsThePreviousConstants) {
   // Count the allocations of one computation above every earlier need.
   const std::int32_t base = std::max<std::int32_t>(numbers.constantsKey / 90 + 1, 70);
   const std::uint64_t before = heapAllocationCount();
-  setRadixAndPrecision(10, base);
+  setRadixPrecisionAndConstants(10, base);
   const std::uint64_t allocations = heapAllocationCount() - before;
   ASSERT_GT(allocations, 100u);
 
@@ -140,7 +140,7 @@ TEST_F(TranscendentalTest, OutOfMemoryWhileComputingKeepsThePreviousConstants) {
     heapFailAllocationAt(failAt);
     bool failed = false;
     try {
-      setRadixAndPrecision(10, P);
+      setRadixPrecisionAndConstants(10, P);
     } catch (const ArithmeticError& error) {
       failed = true;
       EXPECT_EQ(error.code(), OutOfMemory);
@@ -154,7 +154,7 @@ TEST_F(TranscendentalTest, OutOfMemoryWhileComputingKeepsThePreviousConstants) {
       EXPECT_TRUE(sameRatio(previous.values[i], *kComputedConstants[i].constant))
           << kComputedConstants[i].name << " replaced after allocation " << failAt << " failed";
   }
-  setRadixAndPrecision(10, P);
+  setRadixPrecisionAndConstants(10, P);
   EXPECT_GT(numbers.constantsKey, 10 * base * 9);
   EXPECT_GE(correctDigits(kPi, referenceOf("pi")), 70);
 }
@@ -173,7 +173,7 @@ TEST_F(TranscendentalTest, StopWhileComputingKeepsThePreviousConstants) {
     }
   });
   while (abortRequested.load() == 0) std::this_thread::yield();
-  setRadixAndPrecision(10, 1000);
+  setRadixPrecisionAndConstants(10, 1000);
   done.store(true);
   guard.join();
 
@@ -184,7 +184,7 @@ TEST_F(TranscendentalTest, StopWhileComputingKeepsThePreviousConstants) {
         << kComputedConstants[i].name << " replaced by a stopped computation";
 
   // The next set-up of that size computes them in full.
-  setRadixAndPrecision(10, 80);
+  setRadixPrecisionAndConstants(10, 80);
   EXPECT_GE(correctDigits(kPi, referenceOf("pi")), 74);
   EXPECT_GE(correctDigits(kLn2, referenceOf("ln2")), 74);
 }

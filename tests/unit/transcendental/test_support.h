@@ -36,7 +36,7 @@ class TranscendentalTest : public ::testing::Test {
  protected:
   void SetUp() override {
     numbers.radix = 10;
-    setRadixAndPrecision(10, 33);
+    setRadixPrecisionAndConstants(10, 33);
   }
   void TearDown() override {
     heapFailAllocationAt(0);

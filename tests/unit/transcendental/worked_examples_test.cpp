@@ -245,7 +245,7 @@ TEST_F(TranscendentalTest, FactorialInOtherRadices) {
   for (const std::int32_t radix : {16, 8, 2}) {
     const std::int32_t P = radix == 16 ? 9 : radix == 8 ? 11 : 33;
     numbers.radix = radix;
-    setRadixAndPrecision(radix, P);
+    setRadixPrecisionAndConstants(radix, P);
     Ratio x = ratioFromInt(20);
     ratioFactorial(x);
     EXPECT_GE(correctDigits(x, "2432902008176640000"), 99) << "20! in radix " << radix;

@@ -1,6 +1,7 @@
-// The statistics box's data set and the statistics commands, driven by keys (Ctrl+S opens
+// The statistics commands and the box's data set, driven by keys (Ctrl+S opens
 // the box, Insert is Dat) and by the box's own buttons.
 #include "numbers/heap.h"
+#include "engine/statistics_commands.h"
 #include "statistics/statistics.h"
 #include "unit/engine/calculator.h"
 
@@ -81,7 +82,7 @@ TEST(Statistics, LoadDeleteAndDeleteAll) {
 
   Type("5[Insert]");
   Type("[303][304]");  // leaving the scientific layout closes the box
-  EXPECT_FALSE(statistics.boxOpen);
+  EXPECT_FALSE(engine.statisticsBoxOpen);
   Type("[Ctrl+S]");
   EXPECT_EQ(statistics.valueCount, 0) << "a reopened box starts empty";
 }

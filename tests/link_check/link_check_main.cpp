@@ -1,0 +1,2 @@
+// Links a library whole; running it does nothing.
+int main() { return 0; }
