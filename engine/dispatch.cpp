@@ -297,10 +297,9 @@ void InitEngine() {
   ResetEntry();
   e.entryActive = true;
   UpdatePrecision();
-  e.wordMasks[0] = ratioCopy(kMask64);
-  e.wordMasks[1] = ratioCopy(kMask32);
-  e.wordMasks[2] = ratioCopy(kMask16);
-  e.wordMasks[3] = ratioCopy(kMask8);
+  e.wordMasks[0] = ratioCopy(kMask32);
+  e.wordMasks[1] = ratioCopy(kMask16);
+  e.wordMasks[2] = ratioCopy(kMask8);
   ResetRegisters();
   e.memory = ratioFromInt(0);
 }

@@ -31,7 +31,7 @@ static void ReduceToWord() {
     ratioSubtract(e.current, kOne);
     BitwiseNot(e.current);
   }
-  ratioAnd(e.current, e.wordMasks[e.wordSizeIndex + 1]);
+  ratioAnd(e.current, e.wordMasks[e.wordSizeIndex]);
 }
 
 void RefreshDisplay() {

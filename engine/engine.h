@@ -88,7 +88,7 @@ struct Engine {
   bool scientificNotation = false;
   AngleUnit angleUnit = Degrees;
   int wordSizeIndex = 0;  // 0 Dword, 1 Word, 2 Byte
-  Ratio wordMasks[4];     // 2^64-1, 2^32-1, 2^16-1, 2^8-1
+  Ratio wordMasks[3];     // 2^32-1, 2^16-1, 2^8-1, by wordSizeIndex
   std::string displayText = "0";  // the text last produced for the display
   Ratio lastShown;                // display cache: the value last rendered
   int shownState[7] = {-1, -1, -1, -1, -1, -1, -1};

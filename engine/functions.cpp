@@ -5,7 +5,7 @@
 
 void BitwiseNot(Ratio& x) {
   if (Radix() != 10) {
-    ratioXor(x, engine.wordMasks[engine.wordSizeIndex + 1]);
+    ratioXor(x, engine.wordMasks[engine.wordSizeIndex]);
   } else {
     // -(trunc(x) + 1): Not 5 is -6, Not 2.7 is -3, Not -3 is 2.
     ratioIntegerPart(x);

@@ -30,7 +30,6 @@ BigNum bigAlloc(std::int32_t n) {
   return BigNum(static_cast<BigNumBlock*>(heapAllocateZeroed(bytes)));
 }
 
-void bigFree(BigNum& x) { x.reset(); }
 
 BigNum bigCopy(const BigNum& x) {
   BigNum c = bigAlloc(x->digitCount);

@@ -12,7 +12,9 @@
 // new storage and replaces the caller's value; further operands are read only.
 #pragma once
 #include <atomic>
+#include <cassert>
 #include <cstdint>
+#include <exception>
 #include <memory>
 
 // ---------------------------------------------------------------------------------------
@@ -84,7 +86,6 @@ inline std::int32_t wordMagnitude(const Ratio& r) {
 // Allocation and copies (all may raise OutOfMemory)
 
 BigNum bigAlloc(std::int32_t n);  // room for n digits, every field 0
-void bigFree(BigNum& x);          // releases x; nothing for none
 BigNum bigCopy(const BigNum& x);
 BigNum bigFromInt(std::int32_t v, std::uint32_t base);  // room for 33 digits
 
@@ -95,6 +96,11 @@ Ratio ratioFromInt(std::int32_t v);
 
 // Negation flips the numerator's sign; it has no arithmetic of its own.
 inline void ratioNegate(Ratio& r) { r->numerator->sign = -r->numerator->sign; }
+// |r|: both parts made positive.
+inline void ratioAbs(Ratio& r) {
+  r->numerator->sign = 1;
+  r->denominator->sign = 1;
+}
 // The sign of a Ratio's value: the product of its two signs.
 inline std::int32_t ratioSign(const Ratio& r) {
   return r->numerator->sign * r->denominator->sign;
@@ -104,6 +110,24 @@ inline std::int32_t ratioSign(const Ratio& r) {
 // their base; for a Ratio also a non-zero denominator and non-negative exponents.
 bool bigIsNormal(const BigNum& x, std::uint32_t base);
 bool ratioIsNormal(const Ratio& r);
+
+// Declared first in a public operation of the package: in builds with assertions (debug and
+// sanitizer builds) it asserts that the value left in r on every normal exit is in normal
+// form, so a malformed value is caught where it is made. Nothing in optimised builds.
+struct NormalOnExit {
+#ifdef NDEBUG
+  explicit NormalOnExit(const Ratio&) {}
+#else
+  explicit NormalOnExit(const Ratio& r) : value(r), exceptions(std::uncaught_exceptions()) {}
+  ~NormalOnExit() {
+    if (std::uncaught_exceptions() == exceptions) assert(ratioIsNormal(value));
+  }
+  const Ratio& value;
+  int exceptions;
+#endif
+  NormalOnExit(const NormalOnExit&) = delete;
+  NormalOnExit& operator=(const NormalOnExit&) = delete;
+};
 
 // ---------------------------------------------------------------------------------------
 // Package state

@@ -457,10 +457,12 @@ bool bigKeepTop(BigNum& x, std::int32_t n) {
   std::int32_t zeros = 0;
   while (zeros < window && x->digits[bottom + zeros] == 0) ++zeros;
   if (zeros == 0) return false;
-  std::int32_t keep = window - zeros;
-  std::int32_t removed = count - keep;
-  std::memmove(x->digits, x->digits + removed, sizeof(std::uint32_t) * std::size_t(keep));
-  x->digitCount = keep;
-  x->exponent += removed;
+  bigDropLowWords(*x, count - (window - zeros));
   return true;
+}
+
+void bigDropLowWords(BigNumBlock& x, std::int32_t k) {
+  std::memmove(x.digits, x.digits + k, sizeof(std::uint32_t) * std::size_t(x.digitCount - k));
+  x.digitCount -= k;
+  x.exponent += k;
 }

@@ -23,3 +23,7 @@ std::int32_t bigToInt(const BigNum& x, std::uint32_t R);
 // Strips the zero digits at the bottom of the top n digits (and everything below them);
 // returns whether x changed.
 bool bigKeepTop(BigNum& x, std::int32_t n);
+// Drops the k lowest stored digits (0 <= k <= digitCount), the exponent rising by k: the
+// value is truncated toward zero at that position. The one cut used by trimming, the
+// series and bigKeepTop.
+void bigDropLowWords(BigNumBlock& x, std::int32_t k);

@@ -13,6 +13,7 @@
 namespace {
 
 void shiftBy(Ratio& a, const Ratio& b, bool left) {
+  NormalOnExit check(a);
   ratioIntegerPart(a);
   const std::int32_t n = ratioToInt(b);
   Ratio p = ratioCopy(kTwo);
@@ -30,6 +31,7 @@ void toWholeNumber(Ratio& a) {
 }
 
 void combine(Ratio& a, const Ratio& b, int op) {
+  NormalOnExit check(a);
   ratioIntegerPart(a);
   Ratio t = ratioCopy(b);
   ratioIntegerPart(t);

@@ -15,7 +15,7 @@
 BigNum bigOne, bigTwo, bigRadix;
 Ratio kRadix, kZero, kOne, kMinusOne, kTwo, kSix, kTen, kHalf, kAsinSplit;
 Ratio kPi, kTwoPi, kHalfPi, kSqrtE, kE, kLn10, kLn2;
-Ratio kMask64, kMask32, kMask16, kMask8;
+Ratio kMask32, kMask16, kMask8;
 Ratio k360, k400, k180, k200, kExpLimit, kMinusExpLimit;
 Ratio kEpsilon, kMinusEpsilon;
 
@@ -101,13 +101,9 @@ void buildExactConstants() {
   kHalf = std::move(half);
   kTen = ratioFromInt(10);
 
-  Ratio mask64 = ratioCopy(kTwo);
-  bigPowerTrimmed(mask64->numerator, 64, kInternalBase);
-  ratioSubtract(mask64, kOne);
   Ratio mask32 = ratioCopy(kTwo);
   bigPowerTrimmed(mask32->numerator, 32, kInternalBase);
   ratioSubtract(mask32, kOne);
-  kMask64 = std::move(mask64);
   kMask32 = std::move(mask32);
   kMask16 = ratioFromInt(65535);
   kMask8 = ratioFromInt(255);

@@ -25,6 +25,6 @@ std::int32_t digitsPerWordFor(std::int32_t R);
 extern BigNum bigOne, bigTwo, bigRadix;
 extern Ratio kRadix, kZero, kOne, kMinusOne, kTwo, kSix, kTen, kHalf, kAsinSplit;
 extern Ratio kPi, kTwoPi, kHalfPi, kSqrtE, kE, kLn10, kLn2;
-extern Ratio kMask64, kMask32, kMask16, kMask8;
+extern Ratio kMask32, kMask16, kMask8;
 extern Ratio k360, k400, k180, k200, kExpLimit, kMinusExpLimit;
 extern Ratio kEpsilon, kMinusEpsilon;

@@ -17,15 +17,8 @@ namespace {
 
 // Divides x by B^k, truncating toward zero (x has at least k + 1 words above position 0).
 void cutWords(BigNumBlock* x, std::int32_t k) {
-  if (k <= x->exponent) {
-    x->exponent -= k;
-    return;
-  }
-  std::int32_t length = x->digitCount + x->exponent;
-  std::int32_t drop = k - x->exponent;  // stored digits below position k
-  std::memmove(x->digits, x->digits + drop, sizeof(std::uint32_t) * std::size_t(length - k));
-  x->digitCount = length - k;
-  x->exponent = 0;
+  if (k > x->exponent) bigDropLowWords(*x, k - x->exponent);  // the stored digits below k
+  x->exponent -= k;
 }
 
 void moveDenominatorSign(RatioBlock& r) {
@@ -99,6 +92,7 @@ int compareRatios(const Ratio& a, const Ratio& b) {
 }  // namespace
 
 void ratioTrim(Ratio& a) {
+  NormalOnExit check(a);
   const std::int32_t P = numbers.precisionDigits;
   const std::int32_t g = numbers.digitsPerWord;
   BigNumBlock* n = a->numerator.get();
@@ -115,11 +109,18 @@ void ratioTrim(Ratio& a) {
   d->exponent -= m;
 }
 
-void ratioAdd(Ratio& a, const Ratio& b) { ratioAddSigned(a, b, 1); }
+void ratioAdd(Ratio& a, const Ratio& b) {
+  NormalOnExit check(a);
+  ratioAddSigned(a, b, 1);
+}
 
-void ratioSubtract(Ratio& a, const Ratio& b) { ratioAddSigned(a, b, -1); }
+void ratioSubtract(Ratio& a, const Ratio& b) {
+  NormalOnExit check(a);
+  ratioAddSigned(a, b, -1);
+}
 
 void ratioMultiply(Ratio& a, const Ratio& b) {
+  NormalOnExit check(a);
   if (bigIsZero(a->numerator)) {
     a->denominator = bigCopy(bigOne);
     return;
@@ -132,6 +133,7 @@ void ratioMultiply(Ratio& a, const Ratio& b) {
 }
 
 void ratioDivide(Ratio& a, const Ratio& b) {
+  NormalOnExit check(a);
   if (bigIsZero(a->numerator)) {
     if (bigIsZero(b->numerator)) raiseError(Undefined);
     a->denominator = bigCopy(bigOne);
@@ -147,6 +149,7 @@ void ratioDivide(Ratio& a, const Ratio& b) {
 }
 
 void ratioModulo(Ratio& a, const Ratio& b) {
+  NormalOnExit check(a);
   if (bigIsZero(b->numerator)) raiseError(Undefined);
   // a = n/d, b = m/e: (n*e mod m*d) / (d*e).
   BigNum numerator = bigProduct(*a->numerator, *b->denominator, kInternalBase);
@@ -159,11 +162,13 @@ void ratioModulo(Ratio& a, const Ratio& b) {
 }
 
 void ratioFraction(Ratio& a) {
+  NormalOnExit check(a);
   bigRemainder(a->numerator, a->denominator);
   moveNegativeExponents(*a);
 }
 
 void ratioIntegerPart(Ratio& a) {
+  NormalOnExit check(a);
   if (bigIsZero(a->numerator) || bigEqualMagnitude(a->denominator, bigOne)) return;
   // Round to the working precision through the display text, then truncate.
   HeapText text = ratioToText(a, std::uint32_t(numbers.radix), FormatAutomatic);
@@ -182,7 +187,10 @@ std::int32_t ratioToInt(const Ratio& a) {
   return bigToInt(t->numerator, kInternalBase);
 }
 
-void ratioIntPower(Ratio& a, std::int32_t n) { ratioIntPowerWide(a, n); }
+void ratioIntPower(Ratio& a, std::int32_t n) {
+  NormalOnExit check(a);
+  ratioIntPowerWide(a, n);
+}
 
 bool ratioIsZero(const Ratio& a) { return bigIsZero(a->numerator); }
 

@@ -56,9 +56,6 @@ const StoredRatio storedRatios[] = {
     {&kLn2,
      {1, 6, 0, {0x740F3432u, 0x007E5ED5u, 0x7278ECE6u, 0x68E7BCD5u, 0x317217F7u, 0x00000001u}},
      {1, 6, 0, {0x00000000u, 0x00000000u, 0x00000000u, 0x00000000u, 0x00000000u, 0x00000002u}}},
-    {&kMask64,
-     {1, 3, 0, {0x7FFFFFFFu, 0x7FFFFFFFu, 0x00000003u}},
-     {1, 1, 0, {0x00000001u}}},
     {&kMask32,
      {1, 2, 0, {0x7FFFFFFFu, 0x00000001u}},
      {1, 1, 0, {0x00000001u}}},
@@ -93,4 +90,4 @@ const StoredRatio storedRatios[] = {
      {-1, 1, 0, {0x00000001u}},
      {1, 4, 0, {0x00000000u, 0x0B59DF02u, 0x35B5056Eu, 0x00002771u}}},
 };
-const int storedRatioCount = 27;
+const int storedRatioCount = 26;

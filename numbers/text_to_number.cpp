@@ -245,5 +245,6 @@ Ratio ratioFromText(bool negative, const char* mantissaText, bool negativeExpone
   else if (e > 0)
     ratioMultiply(r, q);
   if (negative) ratioNegate(r);
+  assert(ratioIsNormal(r));
   return r;
 }

@@ -56,7 +56,6 @@ RATIOS = [
     ("kE", irrational(mpmath.e)),
     ("kLn10", irrational(mpmath.log(10))),
     ("kLn2", irrational(mpmath.log(2))),
-    ("kMask64", exact(2 ** 64 - 1)),
     ("kMask32", exact(2 ** 32 - 1)),
     ("kMask16", exact(65535)),
     ("kMask8", exact(255)),

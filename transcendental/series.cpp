@@ -163,12 +163,7 @@ void truncateNumerator(Ratio& r) {
   BigNumBlock* den = r->denominator.get();
   const std::int32_t k =
       num->digitCount - numbers.precisionDigits / numbers.digitsPerWord - 2;
-  if (k > 1) {
-    std::memmove(num->digits, num->digits + k,
-                 static_cast<std::size_t>(num->digitCount - k) * sizeof(num->digits[0]));
-    num->digitCount -= k;
-    num->exponent += k;
-  }
+  if (k > 1) bigDropLowWords(*num, k);
   const std::int32_t common = std::min(num->exponent, den->exponent);
   num->exponent -= common;
   den->exponent -= common;

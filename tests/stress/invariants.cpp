@@ -174,7 +174,7 @@ std::string BrokenEngineInvariant() {
     broken = CheckRegister("operandStack", e.operandStack[i], true);
     if (broken.empty()) broken = CheckRegister("parenAccStack", e.parenAccStack[i], true);
   }
-  for (int i = 0; i < 4 && broken.empty(); ++i) broken = CheckRegister("wordMasks", e.wordMasks[i], false);
+  for (int i = 0; i < 3 && broken.empty(); ++i) broken = CheckRegister("wordMasks", e.wordMasks[i], false);
   const StatisticsStore& s = statistics;
   if (broken.empty() && (s.valueCount < 0 || s.valueCount > s.capacity)) broken = Describe("statistics valueCount", s.valueCount);
   for (int i = 0; i < s.valueCount && broken.empty(); ++i) broken = CheckRegister("statistics value", s.values[i], false);
