@@ -20,22 +20,12 @@ struct KeyPress {
   int character;   // the character the key produces, 0 for none
 };
 
-// The first command of the table with the shortcut (kind, key), or 0.
-unsigned FindShortcut(ShortcutKind kind, int key) {
-  for (std::size_t i = 0; i < kCommandCount; ++i) {
-    for (const Shortcut& s : kCommandTable[i].shortcuts) {
-      if (s.kind == kind && s.key == key) return kCommandTable[i].id;
-    }
-  }
-  return 0;
-}
-
 // The command of a key press, or 0.
 unsigned Translate(const KeyPress& key) {
   ShortcutKind kind = key.control ? (key.shift ? kVirtualControlShift : kVirtualControl)
                                   : (key.shift ? kVirtualShift : kVirtual);
-  unsigned command = key.virtualKey != 0 ? FindShortcut(kind, key.virtualKey) : 0;
-  if (command == 0 && key.character != 0) command = FindShortcut(kCharacter, key.character);
+  unsigned command = key.virtualKey != 0 ? FindShortcutCommand(kind, key.virtualKey) : 0;
+  if (command == 0 && key.character != 0) command = FindShortcutCommand(kCharacter, key.character);
   return command;
 }
 

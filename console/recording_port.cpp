@@ -16,56 +16,55 @@ Recorder recorder;
 namespace {
 int arrowCursor;
 
-// Appends one operation to the trace when tracing is on.
-void Trace(const std::string& event) {
-  if (recorder.trace) recorder.events.push_back(event);
-}
+// Appends one operation to the trace (callers test recorder.trace first, so that nothing is
+// formatted when tracing is off).
+void Trace(const std::string& event) { recorder.events.push_back(event); }
 std::string Quoted(const char* text) { return std::string("\"") + text + "\""; }
 }  // namespace
 
 void WindowSetText(int id, const char* text) {
-  Trace("text " + std::to_string(id) + " " + Quoted(text));
+  if (recorder.trace) Trace("text " + std::to_string(id) + " " + Quoted(text));
   recorder.texts[id] = text;
 }
 void WindowCheckButton(int id, bool checked) {
-  Trace("check " + std::to_string(id) + " " + std::to_string(checked));
+  if (recorder.trace) Trace("check " + std::to_string(id) + " " + std::to_string(checked));
   recorder.checked[id] = checked;
 }
 void WindowCheckRadio(int firstId, int lastId, int checkedId) {
-  Trace("radio " + std::to_string(firstId) + " " + std::to_string(lastId) + " " + std::to_string(checkedId));
+  if (recorder.trace) Trace("radio " + std::to_string(firstId) + " " + std::to_string(lastId) + " " + std::to_string(checkedId));
   recorder.radioChecked[firstId] = checkedId;
 }
 void WindowEnableItem(int id, bool enabled) {
-  Trace("enable " + std::to_string(id) + " " + std::to_string(enabled));
+  if (recorder.trace) Trace("enable " + std::to_string(id) + " " + std::to_string(enabled));
   recorder.enabled[id] = enabled;
 }
 void WindowFocusMain() {
-  Trace("focus");
+  if (recorder.trace) Trace("focus");
   ++recorder.focusMain;
 }
 void WindowBeep() {
-  Trace("beep");
+  if (recorder.trace) Trace("beep");
   ++recorder.beeps;
 }
 void WindowMessageBox(const char* text, const char* caption) {
-  Trace("messagebox " + Quoted(text) + " " + Quoted(caption));
+  if (recorder.trace) Trace("messagebox " + Quoted(text) + " " + Quoted(caption));
   recorder.messageBoxes.emplace_back(text, caption);
 }
 void* WindowShowWaitCursor() {
-  Trace("cursor wait");
+  if (recorder.trace) Trace("cursor wait");
   ++recorder.cursorShown;
   return &arrowCursor;
 }
 void WindowRestoreCursor(void* cursor) {
-  Trace(cursor == &arrowCursor ? "cursor restore" : "cursor other");
+  if (recorder.trace) Trace(cursor == &arrowCursor ? "cursor restore" : "cursor other");
   if (cursor == &arrowCursor) --recorder.cursorShown;
 }
 void WindowFlashKey(int id) {
-  Trace("flash " + std::to_string(id));
+  if (recorder.trace) Trace("flash " + std::to_string(id));
   ++recorder.flashes;
 }
 void WindowSendCommand(unsigned id) {
-  Trace("send " + std::to_string(id));
+  if (recorder.trace) Trace("send " + std::to_string(id));
   HandleCommand(id, 1);
 }
 
@@ -73,7 +72,7 @@ void GuardWatchStart() { recorder.commandRunning.store(1); }
 void GuardWatchEnd() { recorder.commandRunning.store(0); }
 
 bool StatisticsBoxCreate() {
-  Trace("box create");
+  if (recorder.trace) Trace("box create");
   recorder.statisticsBoxExists = true;
   recorder.statisticsList.clear();
   recorder.statisticsSelection = -1;
@@ -81,74 +80,76 @@ bool StatisticsBoxCreate() {
   return true;
 }
 void StatisticsBoxDestroy() {
-  Trace("box destroy");
+  if (recorder.trace) Trace("box destroy");
   recorder.statisticsBoxExists = false;
   recorder.statisticsList.clear();
   recorder.statisticsSelection = -1;
 }
 void StatisticsBoxFocus() {
-  Trace("box focus");
+  if (recorder.trace) Trace("box focus");
   ++recorder.statisticsBoxFocus;
 }
 int StatisticsListAdd(const char* text) {
-  Trace("list add " + Quoted(text));
+  if (recorder.trace) Trace("list add " + Quoted(text));
   if (recorder.statisticsListFails) return -1;
   recorder.statisticsList.emplace_back(text);
   return static_cast<int>(recorder.statisticsList.size()) - 1;
 }
 void StatisticsListDelete(int index) {
-  Trace("list delete " + std::to_string(index));
+  if (recorder.trace) Trace("list delete " + std::to_string(index));
   auto& list = recorder.statisticsList;
   if (index >= 0 && index < static_cast<int>(list.size())) list.erase(list.begin() + index);
   if (recorder.statisticsSelection >= static_cast<int>(list.size())) recorder.statisticsSelection = -1;
 }
 void StatisticsListReset() {
-  Trace("list reset");
+  if (recorder.trace) Trace("list reset");
   recorder.statisticsList.clear();
   recorder.statisticsSelection = -1;
 }
 void StatisticsListSelect(int index) {
-  Trace("list select " + std::to_string(index));
+  if (recorder.trace) Trace("list select " + std::to_string(index));
   bool valid = index >= 0 && index < static_cast<int>(recorder.statisticsList.size());
   recorder.statisticsSelection = valid ? index : -1;
 }
 int StatisticsListSelection() { return recorder.statisticsSelection; }
 void StatisticsShowCount(int count) {
-  Trace("count " + std::to_string(count));
+  if (recorder.trace) Trace("count " + std::to_string(count));
   recorder.statisticsCount = count;
 }
 void StatisticsMemoryMessage() {
-  Trace("box memory message");
+  if (recorder.trace) Trace("box memory message");
   ++recorder.beeps;
   ++recorder.statisticsMemoryMessages;
 }
 
 void ClipboardPutText(const char* text) {
-  Trace("clipboard put " + Quoted(text));
+  if (recorder.trace) Trace("clipboard put " + Quoted(text));
   recorder.clipboard = text;
 }
 bool ClipboardOpenText(const char** text, std::size_t* length) {
-  Trace("clipboard open");
+  if (recorder.trace) Trace("clipboard open");
   ++recorder.clipboardReads;
   *text = recorder.clipboard.data();
   *length = recorder.clipboard.size();
   return true;
 }
-void ClipboardCloseText() { Trace("clipboard close"); }
+void ClipboardCloseText() {
+  if (recorder.trace) Trace("clipboard close");
+}
 void ShellShowAbout() {
-  Trace("about");
+  if (recorder.trace) Trace("about");
   ++recorder.aboutShown;
 }
 void ShellShowHelp() {
-  Trace("help");
+  if (recorder.trace) Trace("help");
   ++recorder.helpShown;
 }
 void ShellSaveLayout(int layout) {
-  Trace("save layout " + std::to_string(layout));
+  if (recorder.trace) Trace("save layout " + std::to_string(layout));
   recorder.savedLayout = layout;
 }
 void ShellRecreateMainWindow() {
-  Trace("recreate window");
+  if (recorder.trace) Trace("recreate window");
   PrepareMainWindow();
   ++recorder.windowCreations;
   FinishMainWindow();

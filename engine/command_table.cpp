@@ -24,12 +24,39 @@ constexpr int KeyCode(const char* text) { return static_cast<unsigned char>(text
 #define MAGENTA kKeyMagenta
 #define COMMAND(id, name, label, colour, help, paste, console, description, ...) \
   {id, #name, label, colour, help, paste, console, description, {__VA_ARGS__}},
-const CommandInfo kCommandTable[] = {
+constexpr CommandInfo kCommandTable[] = {
 #include "commands/commands.def"
 };
 #undef COMMAND
 
 const std::size_t kCommandCount = sizeof kCommandTable / sizeof kCommandTable[0];
+
+namespace {
+// The command of every (kind, key) pair, the first row's where two rows share one, as the
+// accelerator table's first match wins.
+struct ShortcutMap {
+  unsigned short command[kVirtualControlShift + 1][256];
+};
+
+constexpr ShortcutMap BuildShortcutMap() {
+  ShortcutMap map{};
+  for (const CommandInfo& row : kCommandTable) {
+    for (const Shortcut& s : row.shortcuts) {
+      if (s.kind != kNoShortcut && s.key >= 0 && s.key < 256 && map.command[s.kind][s.key] == 0) {
+        map.command[s.kind][s.key] = static_cast<unsigned short>(row.id);
+      }
+    }
+  }
+  return map;
+}
+
+constexpr ShortcutMap kShortcutMap = BuildShortcutMap();
+}  // namespace
+
+unsigned FindShortcutCommand(ShortcutKind kind, int key) {
+  if (kind == kNoShortcut || key < 0 || key >= 256) return 0;
+  return kShortcutMap.command[kind][key];
+}
 
 const CommandInfo* FindCommand(unsigned id) {
   for (const CommandInfo& row : kCommandTable) {

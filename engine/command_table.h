@@ -37,6 +37,8 @@ struct CommandInfo {
 extern const CommandInfo kCommandTable[];
 extern const std::size_t kCommandCount;
 
+// The command that the shortcut (kind, key) sends, or 0: the first row's in table order.
+unsigned FindShortcutCommand(ShortcutKind kind, int key);
 // The row of a command id, or null.
 const CommandInfo* FindCommand(unsigned id);
 // The row whose console name is name (ignoring case), or null.

@@ -461,8 +461,3 @@ bool bigKeepTop(BigNum& x, std::int32_t n) {
   return true;
 }
 
-void bigDropLowWords(BigNumBlock& x, std::int32_t k) {
-  std::memmove(x.digits, x.digits + k, sizeof(std::uint32_t) * std::size_t(x.digitCount - k));
-  x.digitCount -= k;
-  x.exponent += k;
-}

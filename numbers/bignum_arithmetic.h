@@ -1,6 +1,8 @@
 // Arithmetic on single BigNums in sign-and-magnitude form, in a base given by the caller
 // (or in the internal base B = 2^31 where the name says so). All may raise OutOfMemory.
 #pragma once
+#include <cstring>
+
 #include "numbers/bignum.h"
 
 void bigAdd(BigNum& a, const BigNum& b, std::uint32_t R);       // a := a + b
@@ -26,4 +28,8 @@ bool bigKeepTop(BigNum& x, std::int32_t n);
 // Drops the k lowest stored digits (0 <= k <= digitCount), the exponent rising by k: the
 // value is truncated toward zero at that position. The one cut used by trimming, the
 // series and bigKeepTop.
-void bigDropLowWords(BigNumBlock& x, std::int32_t k);
+inline void bigDropLowWords(BigNumBlock& x, std::int32_t k) {
+  std::memmove(x.digits, x.digits + k, sizeof(std::uint32_t) * std::size_t(x.digitCount - k));
+  x.digitCount -= k;
+  x.exponent += k;
+}

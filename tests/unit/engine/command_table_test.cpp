@@ -92,6 +92,7 @@ unsigned OldAcceleratorCommand(ShortcutKind kind, int key) {
   return 0;
 }
 
+// The first match in table order, as the resource script's accelerator table has them.
 unsigned NewAcceleratorCommand(ShortcutKind kind, int key) {
   for (std::size_t i = 0; i < kCommandCount; ++i) {
     for (const Shortcut& s : kCommandTable[i].shortcuts) {
@@ -106,6 +107,8 @@ TEST(CommandTable, EveryKeySendsWhatItSentBefore) {
     for (int key = 0; key < 256; ++key) {
       EXPECT_EQ(NewAcceleratorCommand(kind, key), OldAcceleratorCommand(kind, key))
           << "kind " << kind << ", key " << key;
+      EXPECT_EQ(FindShortcutCommand(kind, key), OldAcceleratorCommand(kind, key))
+          << "the console's map, kind " << kind << ", key " << key;
     }
   }
 }
