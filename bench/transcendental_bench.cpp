@@ -10,7 +10,7 @@
 namespace {
 
 enum Function {
-  Sin, Tan, Atan, Asin, Ln, Log10, Exp, Pow, Sinh, Asinh, Factorial,
+  Sin, Cos, Tan, Atan, Asin, Acos, Ln, Log10, Exp, Pow, Sinh, Asinh, Factorial,
 };
 
 struct Case {
@@ -37,6 +37,14 @@ const Case kCases[] = {
     {"0.5!", Factorial, Radians, "0.5", nullptr},
     {"3.5!", Factorial, Radians, "3.5", nullptr},
     {"1000!", Factorial, Radians, "1000", nullptr},
+    {"acos 0.9 rad", Acos, Radians, "0.9", nullptr},
+    // Huge angles: exact reduction in degrees, a wide pi in radians.
+    {"sin 1e17 rad", Sin, Radians, "1e17", nullptr},
+    {"sin 1e300 rad", Sin, Radians, "1e300", nullptr},
+    {"cos 1e300 rad", Cos, Radians, "1e300", nullptr},
+    {"tan 1e300 rad", Tan, Radians, "1e300", nullptr},
+    {"sin 1e920 deg", Sin, Degrees, "1e920", nullptr},
+    {"tan 1e920 grad", Tan, Gradients, "1e920", nullptr},
 };
 
 void setUp(std::int32_t P) {
@@ -44,14 +52,22 @@ void setUp(std::int32_t P) {
   setRadixPrecisionAndConstants(10, P);
 }
 
-Ratio parse(const char* text) { return ratioFromText(false, text, false, nullptr); }
+// "m" or "1eK": a plain decimal, or one with an exponent.
+Ratio parse(const char* text) {
+  const std::string s(text);
+  const std::size_t e = s.find('e');
+  if (e == std::string::npos) return ratioFromText(false, text, false, nullptr);
+  return ratioFromText(false, s.substr(0, e).c_str(), false, s.substr(e + 1).c_str());
+}
 
 void apply(const Case& c, Ratio& x, const Ratio& y) {
   switch (c.function) {
     case Sin: return ratioSin(x, c.unit);
+    case Cos: return ratioCos(x, c.unit);
     case Tan: return ratioTan(x, c.unit);
     case Atan: return ratioAtan(x, c.unit);
     case Asin: return ratioAsin(x, c.unit);
+    case Acos: return ratioAcos(x, c.unit);
     case Ln: return ratioLn(x);
     case Log10: return ratioLog10(x);
     case Exp: return ratioExp(x);

@@ -55,7 +55,6 @@ static void Percent(Ratio& x) {
   ratioMultiply(x, base);
 }
 
-static void SquareRoot(Ratio& x) { ratioRoot(x, kTwo); }
 
 static void Trigonometric(Ratio& x, unsigned id) {
   const Engine& e = engine;
@@ -103,7 +102,7 @@ void ApplyUnaryOp(Ratio& x, unsigned id) {
       case CmdSqrt:
       case CmdSquare:
         if (e.inverse || !IsScientificLayout()) {
-          SquareRoot(x);
+          ratioSquareRoot(x);
         } else {
           ratioIntPower(x, 2);
         }

@@ -101,6 +101,13 @@ inline void ratioAbs(Ratio& r) {
   r->numerator->sign = 1;
   r->denominator->sign = 1;
 }
+// Moves the denominator's sign into the numerator (the value is unchanged). Results keep
+// their sign in the numerator, which is the sign a division by zero reports as Overflow
+// (positive) or Underflow (negative).
+inline void ratioSignToNumerator(Ratio& r) {
+  r->numerator->sign *= r->denominator->sign;
+  r->denominator->sign = 1;
+}
 // The sign of a Ratio's value: the product of its two signs.
 inline std::int32_t ratioSign(const Ratio& r) {
   return r->numerator->sign * r->denominator->sign;

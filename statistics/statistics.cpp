@@ -105,6 +105,6 @@ Ratio statisticsDeviation(bool population) {
   if (ratioIsZero(squares)) return ratioFromInt(0);
   if (!population) ratioSubtract(n, kOne);
   ratioDivide(squares, n);
-  ratioRoot(squares, kTwo);
+  ratioSquareRoot(squares);
   return squares;
 }

@@ -1,4 +1,6 @@
 // e^x, ln x, log10 x, x^y, and the roots that go through x^y.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -25,6 +27,31 @@ bool atMostHalf(const Ratio& r) {
   return ratioLessEqual(twice, kOne);
 }
 
+// log2 |b| of a non-zero BigNum, roughly (from its top two words).
+double log2Magnitude(const BigNum& b) {
+  const std::int32_t n = b->digitCount;
+  double top = b->digits[n - 1];
+  std::int32_t below = n - 1;
+  if (n >= 2) {
+    top = top * 2147483648.0 + b->digits[n - 2];
+    below = n - 2;
+  }
+  return std::log2(top) + 31.0 * (below + b->exponent);
+}
+
+// log2 |r| of a non-zero Ratio, roughly.
+double log2Magnitude(const Ratio& r) {
+  return log2Magnitude(r->numerator) - log2Magnitude(r->denominator);
+}
+
+// Digits beyond the working precision that make a result right when it is e^t with
+// |t| = 2^log2T: the absolute error of t becomes the relative error of the result, and it
+// grows with |t|. None below one radix unit, so ordinary arguments keep their digits.
+std::int32_t digitsForExponentOfSize(double log2T) {
+  const double digits = log2T / std::log2(double(numbers.radix));
+  return digits < 1 ? 0 : static_cast<std::int32_t>(std::ceil(digits)) + 1;
+}
+
 }  // namespace
 
 // e^x = e^k * e^f with k the integer part of x (by repeated squaring of e) and f in
@@ -42,8 +69,11 @@ void ratioExp(Ratio& x) {
   }
   Ratio integer = ratioCopy(x);
   ratioIntegerPart(integer);
+  const std::int32_t k = ratioToInt(integer);
+  PrecisionScope guarded(numbers.precisionDigits +
+                         digitsForExponentOfSize(std::log2(std::fabs(double(k)))));
   Ratio power = ratioCopy(kE);
-  ratioIntPower(power, ratioToInt(integer));
+  ratioIntPower(power, k);
   ratioSubtract(x, integer);
   if (withinTolerance(x)) {
     x = std::move(power);
@@ -55,9 +85,10 @@ void ratioExp(Ratio& x) {
 
 // ln x = 31(m-1) ln 2 + halves/2 + ln(reduced x): whole powers of 2^31 are removed by an
 // exponent shift, then x is divided by sqrt(e) until it lies in [1, sqrt(e)], where the
-// series converges with ratio at most 0.65. Values below 1 are inverted first.
+// series converges with ratio at most 0.65. Values below 1 are inverted first. Every
+// positive value is accepted, however small.
 void ratioLn(Ratio& x) {
-  if (ratioLess(x, kEpsilon)) raiseError(InvalidArgument);
+  if (ratioIsZero(x) || ratioSign(x) < 0) raiseError(InvalidArgument);
   bool inverted = false;
   if (ratioLess(x, kOne)) {
     std::swap(x->numerator, x->denominator);
@@ -132,6 +163,10 @@ void ratioPow(Ratio& x, const Ratio& y) {
     if (fits) {
       const std::int32_t n = ratioToInt(integer);
       odd = (n & 1) != 0;
+      // Each squaring is trimmed; the relative errors add up over the log2 n squarings and
+      // grow n-fold, so the power is taken with as many more digits as n has.
+      PrecisionScope guarded(numbers.precisionDigits +
+                             digitsForExponentOfSize(std::log2(std::fabs(double(n)))));
       ratioIntPower(x, n);
     } else {
       Ratio half = ratioCopy(integer);
@@ -155,11 +190,27 @@ void ratioPow(Ratio& x, const Ratio& y) {
       ratioSubtract(q, kOne);
       if (ratioGreater(q, kEpsilon) || ratioLess(q, kMinusEpsilon)) raiseError(InvalidArgument);
     }
+    // |y ln x| estimated from the sizes of the parts; the logarithm and the product get
+    // the guard digits that the exponential of a large exponent needs.
+    const double lnX = std::fabs(log2Magnitude(x)) * std::log(2.0);
+    const double log2T = log2Magnitude(y) + std::log2(std::max(lnX, 1e-300));
+    PrecisionScope guarded(numbers.precisionDigits + digitsForExponentOfSize(log2T));
     ratioLn(x);
     ratioMultiply(x, y);
     ratioExp(x);
   }
   x->numerator->sign *= s;
+}
+
+void ratioSquareRoot(Ratio& x) { ratioRoot(x, kTwo); }
+
+void lnOnePlus(Ratio& x) {
+  Ratio onePlus = ratioAlloc();
+  onePlus->numerator = bigCopy(x->numerator);
+  bigAdd(onePlus->numerator, x->denominator, kInternalBase);
+  onePlus->denominator = bigCopy(x->denominator);
+  ratioLn(onePlus);
+  x = std::move(onePlus);
 }
 
 // a := a^(1/b).

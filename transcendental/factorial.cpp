@@ -8,6 +8,7 @@
 #include "numbers/bignum_arithmetic.h"
 #include "numbers/radix_setup.h"
 #include "numbers/ratio_arithmetic.h"
+#include "transcendental/series.h"
 #include "transcendental/transcendental.h"
 
 namespace {
@@ -77,14 +78,14 @@ bool aboveThreshold(const Ratio& t, const Ratio& threshold) {
 
 }  // namespace
 
-// Steps x down by 1 (or, when negative, up by 1) into (-1, 0], multiplying or dividing a
-// running product, and finishes with Gamma of the remaining fraction. Negative integers
-// (and negative values within a negligible distance of one) fail.
+// Steps x down by 1 into (-1, 0], multiplying a running product, and finishes with Gamma
+// of the remaining fraction. A negative x = n + f (n its integer part, f in (-1, 0)) gives
+// Gamma(f + 1) / ((f - k + 1) ... (f - 1) f) with k = -n; the factors are formed from the
+// exact f, so a tiny f keeps its digits. Only exact negative integers fail.
 void ratioFactorial(Ratio& x) {
   Ratio fraction = ratioCopy(x);
   ratioFraction(fraction);
-  const bool integral = ratioIsZero(fraction) || negligible(fraction);
-  if (integral && ratioSign(x) == -1) raiseError(InvalidArgument);
+  if (ratioIsZero(fraction) && ratioSign(x) == -1) raiseError(InvalidArgument);
 
   // A non-negative integer within machine range: the exact product, done word-wise.
   if (ratioIsZero(fraction)) {
@@ -96,6 +97,27 @@ void ratioFactorial(Ratio& x) {
   }
 
   Ratio product = ratioCopy(kOne);
+  if (ratioSign(x) == -1) {
+    Ratio steps = exactTruncate(x);
+    ratioNegate(steps);
+    Ratio m = ratioCopy(kZero);
+    while (ratioLess(m, steps) && !stopRequested()) {
+      Ratio factor = ratioCopy(fraction);
+      ratioSubtract(factor, m);
+      ratioDivide(product, factor);
+      ratioAdd(m, kOne);
+    }
+    x = std::move(fraction);
+    if (negligible(x)) {
+      // Gamma(1 + f) = 1 - 0.577.. f: 1 to the working precision.
+      x = std::move(product);
+      return;
+    }
+    ratioAdd(x, kOne);
+    gammaBySeries(x);
+    ratioMultiply(x, product);
+    return;
+  }
   while (ratioGreater(x, kZero) && !stopRequested() && !negligible(x)) {
     ratioMultiply(product, x);
     ratioSubtract(x, kOne);
@@ -103,10 +125,6 @@ void ratioFactorial(Ratio& x) {
   if (negligible(x)) {
     x = ratioCopy(kZero);
     ratioIntegerPart(product);
-  }
-  while (ratioLess(x, kMinusOne) && !stopRequested()) {
-    ratioAdd(x, kOne);
-    ratioDivide(product, x);
   }
   if (!ratioNotEqual(x, kZero)) {
     x = std::move(product);

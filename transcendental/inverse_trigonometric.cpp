@@ -24,8 +24,6 @@ void putSign(Ratio& x, std::int32_t s) {
   x->denominator->sign = 1;
 }
 
-void squareRoot(Ratio& x) { ratioRoot(x, kTwo); }
-
 }  // namespace
 
 void radiansToUnit(Ratio& x, AngleUnit unit) {
@@ -38,13 +36,18 @@ void radiansToUnit(Ratio& x, AngleUnit unit) {
   }
 }
 
-// |x| within kEpsilon of 1 gives +-pi/2; above 0.85 arcsin x = pi/2 - arcsin sqrt(1 - x^2),
-// whose series argument stays below 0.527.
+// True when 1 < |x| <= 1 + kEpsilon: the tolerance band above 1, which counts as +-1.
+bool justAboveOne(const Ratio& magnitude) {
+  Ratio offset = ratioCopy(magnitude);
+  ratioSubtract(offset, kOne);
+  return ratioGreater(offset, kZero) && ratioLessEqual(offset, kEpsilon);
+}
+
+// |x| = 1 (or within kEpsilon above it) gives +-pi/2; above 0.85
+// arcsin x = pi/2 - arcsin sqrt(1 - x^2), whose series argument stays below 0.527.
 void asinRadians(Ratio& x) {
   const std::int32_t s = takeSign(x);
-  Ratio offset = ratioCopy(x);
-  ratioSubtract(offset, kOne);
-  if (ratioGreaterEqual(offset, kMinusEpsilon) && ratioLessEqual(offset, kEpsilon)) {
+  if (ratioEqual(x, kOne) || justAboveOne(x)) {
     x = ratioCopy(kHalfPi);
   } else if (ratioGreater(x, kAsinSplit)) {
     if (ratioGreater(x, kOne)) raiseError(InvalidArgument);
@@ -54,7 +57,7 @@ void asinRadians(Ratio& x) {
     ratioSubtract(below, x);
     ratioAdd(x, kOne);
     ratioMultiply(x, below);
-    squareRoot(x);
+    ratioSquareRoot(x);
     asinSeries(x);
     ratioNegate(x);
     ratioAdd(x, kHalfPi);
@@ -64,11 +67,28 @@ void asinRadians(Ratio& x) {
   putSign(x, s);
 }
 
-// arccos x = pi/2 - arcsin x; exactly +-1 give the constants 0 and pi.
+// Exactly +-1 (or within kEpsilon above) give the constants 0 and pi. For |x| >= 1/2
+// arccos |x| = 2 arcsin sqrt((1 - |x|)/2), free of the cancellation of pi/2 - arcsin x near
+// 1, and arccos -|x| = pi - arccos |x|; below 1/2, pi/2 - arcsin x.
 void acosRadians(Ratio& x) {
   const std::int32_t s = takeSign(x);
-  if (ratioEqual(x, kOne)) {
+  if (ratioEqual(x, kOne) || justAboveOne(x)) {
     x = ratioCopy(s == -1 ? kPi : kZero);
+    return;
+  }
+  if (ratioGreater(x, kOne)) raiseError(InvalidArgument);
+  if (ratioGreaterEqual(x, kHalf)) {
+    Ratio w = ratioCopy(kOne);
+    ratioSubtract(w, x);
+    ratioDivide(w, kTwo);
+    ratioSquareRoot(w);
+    asinSeries(w);
+    ratioAdd(w, w);
+    if (s < 0) {
+      ratioNegate(w);
+      ratioAdd(w, kPi);
+    }
+    x = std::move(w);
     return;
   }
   x->numerator->sign = s;
@@ -91,7 +111,7 @@ void atanRadians(Ratio& x) {
     Ratio w = ratioCopy(x);
     ratioMultiply(w, x);
     ratioAdd(w, kOne);
-    squareRoot(w);
+    ratioSquareRoot(w);
     ratioDivide(x, w);
     asinRadians(x);
     putSign(x, s);

@@ -130,11 +130,8 @@ void sumSeries(Ratio& x, const SeriesRow& row) {
 }
 
 // After the sine or cosine series: a sum that trimming pushed beyond +-1 becomes exactly
-// +-1, and one within kEpsilon of 0 becomes exactly 0.
-void settleSineOrCosine(Ratio& x) {
-  clampToMagnitude(x, kOne);
-  if (ratioGreaterEqual(x, kMinusEpsilon) && ratioLessEqual(x, kEpsilon)) x = ratioCopy(kZero);
-}
+// +-1. Small sums are kept as they are: the callers reduce the angle so that they are right.
+void settleSineOrCosine(Ratio& x) { clampToMagnitude(x, kOne); }
 
 }  // namespace
 
@@ -167,6 +164,17 @@ void truncateNumerator(Ratio& r) {
   const std::int32_t common = std::min(num->exponent, den->exponent);
   num->exponent -= common;
   den->exponent -= common;
+}
+
+Ratio exactTruncate(const Ratio& x) {
+  BigNum remainder = bigCopy(x->numerator);
+  bigRemainder(remainder, x->denominator);
+  remainder->sign = -remainder->sign;
+  Ratio n = ratioAlloc();
+  n->numerator = bigCopy(x->numerator);
+  bigAdd(n->numerator, remainder, kInternalBase);
+  n->denominator = bigCopy(x->denominator);
+  return n;
 }
 
 void clampToMagnitude(Ratio& x, const Ratio& c) {

@@ -10,8 +10,8 @@
 
 void expSeries(Ratio& x);    // e^x, |x| < 1
 void lnSeries(Ratio& x);     // ln x, x in [1, sqrt(e)]
-void sinSeries(Ratio& x);    // sin x (radians), clamped to [-1, 1], 0 within kEpsilon of 0
-void cosSeries(Ratio& x);    // cos x (radians), clamped to [-1, 1], 0 within kEpsilon of 0
+void sinSeries(Ratio& x);    // sin x (radians), clamped to [-1, 1]
+void cosSeries(Ratio& x);    // cos x (radians), clamped to [-1, 1]
 void sinhSeries(Ratio& x);   // sinh x
 void coshSeries(Ratio& x);   // cosh x
 void asinSeries(Ratio& x);   // arcsin x, |x| <= 0.85
@@ -23,3 +23,5 @@ void atanSeries(Ratio& x);   // arctan x, |x| <= 0.85
 void truncateNumerator(Ratio& r);
 // x := the nearer of -c and c when |x| exceeds c (c >= 0); c is only read.
 void clampToMagnitude(Ratio& x, const Ratio& c);
+// The integer part of x, truncated toward zero, exactly: (n - n mod d) / d for x = n/d.
+Ratio exactTruncate(const Ratio& x);

@@ -41,16 +41,25 @@ void ratioFactorial(Ratio& x);
 void asinRadians(Ratio& x);  // InvalidArgument when |x| - 1 > kEpsilon
 void acosRadians(Ratio& x);  // as asinRadians
 void atanRadians(Ratio& x);
-void tanRadians(Ratio& x);  // InvalidArgument where the cosine is zero
+void tanRadians(Ratio& x);  // InvalidArgument where the cosine is exactly zero
 // Converts an angle in radians to the unit (other codes: unchanged).
 void radiansToUnit(Ratio& x, AngleUnit unit);
 
 // x := x modulo the unit's full turn, keeping the sign of x.
 void reduceAngle(Ratio& x, AngleUnit unit);
-// x := x - m*trunc(x/m), at a precision raised by the size of x so the turn count is exact.
+// x := x - m*trunc(x/m), exactly.
 void reduceModulo(Ratio& x, const Ratio& m);
-// x := x - 2pi*trunc(x/2pi); 2pi is recomputed at the raised precision for large x.
+// x := x - 2pi*trunc(x/2pi), 2pi carried to the digits of x plus the working precision.
 void reduceModuloTwoPi(Ratio& x);
+
+// pi and 2pi to at least the given number of digits of the current radix (kept for reuse).
+Ratio piToDigits(std::int32_t digits);
+Ratio twoPiToDigits(std::int32_t digits);
+
+// x := ln(1 + x), with 1 + x formed exactly, so a small x keeps all its digits.
+void lnOnePlus(Ratio& x);
+// x := sqrt(x), x >= 0; InvalidArgument for negative x.
+void ratioSquareRoot(Ratio& x);
 
 // z := Gamma(z) for 0 < z < 1, to the working precision.
 void gammaBySeries(Ratio& z);

@@ -1,8 +1,15 @@
-// Sine, cosine and tangent in degrees, radians or gradients: the angle is reduced modulo a
-// full turn (exactly, at a raised precision), folded into (-360, 180] degrees or
-// (-400, 200] gradients, converted to radians and summed as a series.
+// Sine, cosine and tangent in degrees, radians or gradients. The angle is reduced to
+// r + k quarter turns with |r| at most an eighth of a turn, and the series is summed on r
+// only (sine or cosine of r by the symmetries of the quadrant k):
+// - in degrees and gradients the angle is a rational number and the reduction is exact;
+//   r is converted to radians only afterwards, so an exact zero or pole stays exact;
+// - in radians the quarter turn pi/2 carries as many digits as the argument has before
+//   its point, plus the working precision and guard digits; when r comes out so small
+//   that those digits would not settle it, the reduction is repeated with more.
+#include <algorithm>
 #include <cstdint>
 
+#include "numbers/bignum_arithmetic.h"
 #include "numbers/radix_setup.h"
 #include "numbers/ratio_arithmetic.h"
 #include "transcendental/series.h"
@@ -10,84 +17,151 @@
 
 namespace {
 
-// How each function folds an angle above the half turn.
-enum Fold {
-  FoldSubtractTurn,      // sine: x - full turn
-  FoldReflectTurn,       // cosine: full turn - x
-  FoldSubtractHalfTurn,  // tangent: x - half turn
+// Digits beyond the working precision that the reduced angle keeps.
+constexpr std::int32_t kGuardDigits = 4;
+
+// An angle as r + k quarter turns, r in radians (|r| <= pi/4), k in 0..3.
+struct ReducedAngle {
+  Ratio r;
+  std::int32_t quadrant = 0;
 };
 
-// Extra precision for reducing x: one word of the radix per word of x's magnitude, so the
-// integer number of turns comes out exact.
-std::int32_t reductionDigits(const Ratio& x) {
-  const std::int32_t extra = wordMagnitude(x) * numbers.digitsPerWord;
-  return extra > 0 ? extra : 0;
-}
-
-// x := x - m*trunc(x/m) at the current precision.
-void subtractWholeTurns(Ratio& x, const Ratio& m) {
-  Ratio turns = ratioCopy(x);
-  ratioDivide(turns, m);
-  ratioIntegerPart(turns);
-  ratioMultiply(turns, m);
-  ratioNegate(turns);
-  ratioAdd(x, turns);
-}
-
-// Folds a reduced angle in degrees or gradients and converts it to radians; radians and
-// unknown codes pass unchanged.
-void foldToRadians(Ratio& x, AngleUnit unit, Fold fold) {
-  const Ratio* half;
-  const Ratio* full;
-  if (unit == Degrees) {
-    half = &k180;
-    full = &k360;
-  } else if (unit == Gradients) {
-    half = &k200;
-    full = &k400;
-  } else {
-    return;
+// n mod 4 in 0..3 for an integer-valued n.
+std::int32_t quadrantOf(const Ratio& n) {
+  Ratio m = ratioCopy(n);
+  Ratio four = ratioFromInt(4);
+  ratioModulo(m, four);
+  for (std::int32_t k = 1; k <= 3; ++k) {
+    if (ratioEqual(m, ratioFromInt(k))) return k;
+    if (ratioEqual(m, ratioFromInt(k - 4))) return k;
   }
-  if (ratioGreater(x, *half)) {
-    switch (fold) {
-      case FoldSubtractTurn:
-        ratioSubtract(x, *full);
-        break;
-      case FoldReflectTurn:
-        ratioSubtract(x, *full);
-        ratioNegate(x);
-        break;
-      case FoldSubtractHalfTurn:
-        ratioSubtract(x, *half);
-        break;
+  return 0;
+}
+
+// The integer nearest to x (halves away from zero), exactly.
+Ratio nearestInteger(const Ratio& x) {
+  Ratio n = exactTruncate(x);
+  Ratio rest = ratioCopy(x);
+  ratioSubtract(rest, n);
+  ratioAdd(rest, rest);
+  rest->numerator->sign *= rest->denominator->sign;
+  rest->denominator->sign = 1;
+  if (ratioGreaterEqual(rest, kOne)) ratioAdd(n, kOne);
+  ratioNegate(rest);
+  if (ratioGreaterEqual(rest, kOne)) ratioSubtract(n, kOne);
+  return n;
+}
+
+// Degrees or gradients: x modulo the turn exactly, then the nearest quarter turn taken
+// off exactly, and only the remainder (at most an eighth of a turn) converted.
+ReducedAngle reduceExactly(const Ratio& x, const Ratio& half) {
+  Ratio quarter = ratioCopy(half);
+  ratioDivide(quarter, kTwo);
+  Ratio turn = ratioCopy(half);
+  ratioAdd(turn, half);
+  ReducedAngle reduced;
+  reduced.r = ratioCopy(x);
+  ratioModulo(reduced.r, turn);
+  Ratio quarters = ratioCopy(reduced.r);
+  ratioDivide(quarters, quarter);
+  Ratio n = nearestInteger(quarters);
+  reduced.quadrant = quadrantOf(n);
+  ratioMultiply(n, quarter);
+  ratioSubtract(reduced.r, n);
+  if (!ratioIsZero(reduced.r)) {
+    PrecisionScope guarded(numbers.precisionDigits + kGuardDigits);
+    ratioMultiply(reduced.r, kPi);
+    ratioDivide(reduced.r, half);
+  }
+  return reduced;
+}
+
+// Digits of the radix that r lies below 1 (at least), from word sizes alone.
+std::int32_t digitsBelowOne(const Ratio& r) {
+  return std::max<std::int32_t>(0, (1 - wordMagnitude(r)) * numbers.digitsPerWord);
+}
+
+// Radians: x - n pi/2 with n the nearest integer to x/(pi/2), pi/2 carried to the digits of
+// n plus W. The remainder is then right to about R^-W absolutely; W grows until that is
+// the working precision plus guard digits relative to the remainder.
+ReducedAngle reduceRadians(const Ratio& x) {
+  const std::int32_t P = numbers.precisionDigits;
+  const std::int32_t g = numbers.digitsPerWord;
+  const std::int32_t integerDigits = std::max<std::int32_t>(0, wordMagnitude(x)) * g + g;
+  std::int32_t W = P + kGuardDigits;
+  ReducedAngle reduced;
+  for (;;) {
+    PrecisionScope wide(W + integerDigits);
+    Ratio halfPi = piToDigits(W + integerDigits + g);
+    ratioDivide(halfPi, kTwo);
+    Ratio quarters = ratioCopy(x);
+    ratioDivide(quarters, halfPi);
+    Ratio n = nearestInteger(quarters);
+    reduced.quadrant = quadrantOf(n);
+    const bool nonZeroMultiple = !ratioIsZero(n);
+    ratioMultiply(n, halfPi);
+    reduced.r = ratioCopy(x);
+    ratioSubtract(reduced.r, n);
+    // An argument that is a non-zero multiple of pi/2 to all the working digits (the pi key,
+    // 2 pi, pi/2 ...) is taken as that multiple: sin pi is 0 and tan pi/2 a pole, as the
+    // user means them, not the residue of the constant's last digits.
+    Ratio size = ratioCopy(reduced.r);
+    ratioAbs(size);
+    if (nonZeroMultiple && ratioLess(size, kEpsilon)) {
+      reduced.r = ratioCopy(kZero);
+      break;
     }
+    const std::int32_t lost = digitsBelowOne(reduced.r);
+    if (ratioIsZero(reduced.r) || lost + P + kGuardDigits <= W || stopRequested()) break;
+    W = P + kGuardDigits + lost + g;
   }
-  ratioDivide(x, *half);
-  ratioMultiply(x, kPi);
+  return reduced;
+}
+
+ReducedAngle reduceToOctant(const Ratio& x, AngleUnit unit) {
+  switch (unit) {
+    case Degrees:
+      return reduceExactly(x, k180);
+    case Gradients:
+      return reduceExactly(x, k200);
+    case Radians:
+      break;
+  }
+  return reduceRadians(x);
+}
+
+// sin r or cos r of a reduced angle, |r| <= pi/4, with guard digits; exact for r = 0.
+Ratio sineOf(const Ratio& r) {
+  if (ratioIsZero(r)) return ratioCopy(kZero);
+  PrecisionScope guarded(numbers.precisionDigits + 2);
+  Ratio s = ratioCopy(r);
+  sinSeries(s);
+  return s;
+}
+
+Ratio cosineOf(const Ratio& r) {
+  if (ratioIsZero(r)) return ratioCopy(kOne);
+  PrecisionScope guarded(numbers.precisionDigits + 2);
+  Ratio c = ratioCopy(r);
+  cosSeries(c);
+  return c;
 }
 
 }  // namespace
 
-void reduceModulo(Ratio& x, const Ratio& m) {
-  PrecisionScope raised(numbers.precisionDigits + reductionDigits(x));
-  subtractWholeTurns(x, m);
-}
+// x - m trunc(x/m), exactly.
+void reduceModulo(Ratio& x, const Ratio& m) { ratioModulo(x, m); }
 
-// For an argument spanning more words than one, 2pi = 12 arcsin(1/2) is recomputed at the
-// raised precision, so the remainder keeps the working precision however many turns go.
 void reduceModuloTwoPi(Ratio& x) {
-  const std::int32_t extra = reductionDigits(x);
+  const std::int32_t extra =
+      std::max<std::int32_t>(0, wordMagnitude(x)) * numbers.digitsPerWord;
   PrecisionScope raised(numbers.precisionDigits + extra);
-  Ratio twoPi;
-  if (extra == 0) {
-    twoPi = ratioCopy(kTwoPi);
-  } else {
-    twoPi = ratioCopy(kHalf);
-    asinSeries(twoPi);
-    ratioMultiply(twoPi, kSix);
-    ratioMultiply(twoPi, kTwo);
-  }
-  subtractWholeTurns(x, twoPi);
+  Ratio twoPi = twoPiToDigits(numbers.precisionDigits + numbers.digitsPerWord);
+  Ratio turns = ratioCopy(x);
+  ratioDivide(turns, twoPi);
+  Ratio n = exactTruncate(turns);
+  ratioMultiply(n, twoPi);
+  ratioSubtract(x, n);
 }
 
 void reduceAngle(Ratio& x, AngleUnit unit) {
@@ -104,25 +178,42 @@ void reduceAngle(Ratio& x, AngleUnit unit) {
   }
 }
 
+// sin(r + k pi/2) = sin r, cos r, -sin r, -cos r for k = 0..3.
 void ratioSin(Ratio& x, AngleUnit unit) {
-  reduceAngle(x, unit);
-  foldToRadians(x, unit, FoldSubtractTurn);
-  sinSeries(x);
+  ReducedAngle a = reduceToOctant(x, unit);
+  x = (a.quadrant & 1) ? cosineOf(a.r) : sineOf(a.r);
+  if (a.quadrant >= 2) ratioNegate(x);
+  if (ratioIsZero(x)) ratioAbs(x);  // a zero shows as "0.", never "-0."
 }
 
+// cos(r + k pi/2) = cos r, -sin r, -cos r, sin r for k = 0..3.
 void ratioCos(Ratio& x, AngleUnit unit) {
-  reduceAngle(x, unit);
-  foldToRadians(x, unit, FoldReflectTurn);
-  cosSeries(x);
+  ReducedAngle a = reduceToOctant(x, unit);
+  x = (a.quadrant & 1) ? sineOf(a.r) : cosineOf(a.r);
+  if (a.quadrant == 1 || a.quadrant == 2) ratioNegate(x);
+  if (ratioIsZero(x)) ratioAbs(x);
 }
 
+// tan(r + k pi/2) = tan r for even k, -cos r / sin r for odd k; the pole (odd k, r exactly
+// 0) is refused. The quotient of two negative parts keeps its sign in the numerator.
 void ratioTan(Ratio& x, AngleUnit unit) {
-  reduceAngle(x, unit);
-  foldToRadians(x, unit, FoldSubtractHalfTurn);
-  tanRadians(x);
+  ReducedAngle a = reduceToOctant(x, unit);
+  Ratio s = sineOf(a.r);
+  Ratio c = cosineOf(a.r);
+  if (a.quadrant & 1) {
+    if (ratioIsZero(s)) raiseError(InvalidArgument);
+    ratioNegate(c);
+    x = std::move(c);
+    ratioDivide(x, s);
+  } else {
+    x = std::move(s);
+    ratioDivide(x, c);
+  }
+  ratioSignToNumerator(x);
+  if (ratioIsZero(x)) ratioAbs(x);
 }
 
-// tan x = sin x / cos x; fails where the cosine series lands within kEpsilon of 0.
+// tan x = sin x / cos x for x in radians; fails where the cosine is exactly zero.
 void tanRadians(Ratio& x) {
   Ratio cosine = ratioCopy(x);
   sinSeries(x);

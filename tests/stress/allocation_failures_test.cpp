@@ -10,6 +10,7 @@
 #include "numbers/heap.h"
 #include "statistics/statistics.h"
 #include "stress/invariants.h"
+#include "transcendental/transcendental.h"
 #include "unit/engine/calculator.h"
 
 namespace {
@@ -45,6 +46,10 @@ std::uint64_t totalPoints = 0;
 void WalkAllocationFailures(const Walk& walk) {
   SCOPED_TRACE(walk.name);
   StartCalculator(walk.layout, walk.options);
+  // The widest pi is kept for reuse once any reduction in radians has needed it (a failed
+  // command may leave a later one to be the first): it is made here, so that only blocks
+  // a failure strands count below.
+  piToDigits(numbers.precisionDigits);
   const std::int64_t freshLiveBlocks = heapLiveBlocks();
 
   Start(walk);

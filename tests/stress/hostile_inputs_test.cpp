@@ -107,8 +107,9 @@ TEST(HostileInputs, AFourCharacterDecimalSymbol) {
 TEST(HostileInputs, DomainEdges) {
   const Script scripts[] = {
       {"10^43430 is beyond e^100000", kScientific, {{"10y43430=", kInvalidArgument}, {"[Esc]10y43429=", "1.e+43429"}}},
-      {"ln of 10^-40 is below the smallest argument", kScientific, {{"1x40[F9]n", kInvalidArgument}}},
-      {"log of 10^-40", kScientific, {{"1x40[F9]l", kInvalidArgument}}},
+      {"ln of 10^-40", kScientific, {{"1x40[F9]n", "-92.1034037197618273607196581873746"}}},
+      {"log of 10^-40", kScientific, {{"1x40[F9]l", "-40."}, {"[Esc]1x9999[F9]l", "-9999."}}},
+      {"ln of 0 stays refused", kScientific, {{"0n", kInvalidArgument}}},
       {"e^x beyond 100000", kScientific, {{"100001in", kInvalidArgument}, {"[Esc]100000in", "2.8066633604261231793183858186e+43429"}}},
       {"the largest exponent typed", kScientific, {{"9.9x9999=", "9.9e+9999"}, {"@", "9.801e+19999"}}},
       {"the smallest exponent typed", kScientific, {{"1x9999[F9]=", "1.e-9999"}, {"@", "1.e-19998"}}},
