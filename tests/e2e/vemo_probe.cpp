@@ -100,8 +100,8 @@ BOOL CALLBACK FindClipboardEdit(HWND window, LPARAM param) {
 }
 
 // Reports the main window: texts of the display and indicators, rectangles in screen
-// coordinates, the enabled state and rectangle of every control, and the check state and
-// text of every button ("button.ID=checked|text", checked 0 or 1).
+// coordinates, the keyboard focus, the enabled state and rectangle of every control, and the
+// check state and text of every button ("button.ID=checked|text", checked 0 or 1).
 void ReportState(std::string& out, HWND main) {
     char number[64];
     std::snprintf(number, sizeof number, "%llu",
@@ -119,6 +119,14 @@ void ReportState(std::string& out, HWND main) {
     out += "client=" + RectText(r) + "\n";
     out += std::string("visible=") + (IsWindowVisible(main) ? "1" : "0") + "\n";
     out += std::string("foreground=") + (GetForegroundWindow() == main ? "1" : "0") + "\n";
+    // The keyboard focus of the program's thread: "main", a control's id, or "none".
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    std::string focus = "none";
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) && thread.hwndFocus) {
+        focus = thread.hwndFocus == main ? "main" : std::to_string(GetDlgCtrlID(thread.hwndFocus));
+    }
+    out += "focus=" + focus + "\n";
     HWND edit = nullptr;
     EnumWindows(FindClipboardEdit, reinterpret_cast<LPARAM>(&edit));
     out += std::string("clipboardEdit=") + (!edit ? "none" : IsWindowVisible(edit) ? "visible" : "hidden") + "\n";
