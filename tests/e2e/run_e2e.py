@@ -933,7 +933,7 @@ def test_keypad_double_click_and_focus(s):
     s.wait_display("AA")
     pad.click(142, repeat=2)  # Dec, twice
     s.wait_display("170,")
-    for control_id in (144, 96, 142):  # a check box, an owner-drawn key (Int), a radio button
+    for control_id in (96, 142, 144):  # an owner-drawn key (Int), a radio button, a check box
         pad.click(control_id)
         poll("the focus back on the window after clicking %d" % control_id,
              lambda: s.state()["focus"] == "main")
