@@ -59,19 +59,6 @@ LRESULT ContextHelp(HWND window, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT DrawCommandButton(const DRAWITEMSTRUCT* item) {
-  int id = static_cast<int>(item->CtlID);
-  if (!HasLabel(id)) return 0;
-  COLORREF colour = (item->itemState & ODS_DISABLED) ? GetSysColor(COLOR_GRAYTEXT)
-                                                     : ButtonTextColour(id);
-  RECT r = item->rcItem;
-  SetTextColor(item->hDC, colour);
-  SetBkMode(item->hDC, TRANSPARENT);
-  DrawEdge(item->hDC, &r, (item->itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  DrawTextA(item->hDC, LabelTable[id - 80], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-  return TRUE;
-}
-
 // Settings broadcast: the registers are reset and the symbol re-read; the display is then
 // rendered again (its cache does not know the symbol, so it is forgotten first), unless an
 // error message holds it.
@@ -159,6 +146,7 @@ void CreateMainWindow() {
   // The "Вид" popup (second) holds the standard layout at position 0, the scientific at 1.
   CheckMenuRadioItem(GetSubMenu(GetMenu(window), 1), 0, 1,
                      static_cast<UINT>(1 - settings.layout), MF_BYPOSITION);
+  AttachKeypad(window);
   FinishMainWindow();
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
@@ -173,11 +161,13 @@ void EndProgram() {
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT keypadResult = 0;
+  if (KeypadMessage(window, message, wParam, lParam, &keypadResult)) return keypadResult;
   switch (message) {
     case WM_COMMAND:
       // Nothing may unwind into the system's code; the engine reports its own failures.
       try {
-        HandleCommand(LOWORD(wParam), HIWORD(wParam));
+        HandleCommand(LOWORD(wParam), KeyNotification(window, wParam, lParam));
       } catch (...) {
         WindowBeep();
       }
@@ -236,9 +226,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
       return DefWindowProcA(window, message, wParam, lParam);
-
-    case WM_DRAWITEM:
-      return DrawCommandButton(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
 
     case WM_HELP:
       ShellShowHelp();

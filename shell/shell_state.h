@@ -65,6 +65,14 @@ struct ShellState {
   std::atomic<HWND> guardDialog{nullptr};   // dialog 104 while it is open
   std::atomic<HWND> watchedWindow{nullptr}; // the main window, for placing dialog 104
 
+  // Keypad: the owner-drawn keys' bold font, the brushes of the background's body and band,
+  // the tooltip control of the current main window and the text of the tip it shows.
+  HFONT keyFont = nullptr;
+  HBRUSH bodyBrush = nullptr;
+  HBRUSH bandBrush = nullptr;
+  HWND keyTips = nullptr;
+  std::wstring keyTipText;
+
   // HTML Help, loaded on first use and kept; after a failure it is never tried again.
   HMODULE htmlHelpModule = nullptr;
   HtmlHelpFunction htmlHelpEntry = nullptr;
@@ -86,6 +94,16 @@ bool HasLabel(int id);
 COLORREF ButtonTextColour(int id);
 int HelpContextId(int id);
 bool ShowWhatsThisMenu(HWND owner, HINSTANCE instance, LPARAM screenPoint);
+
+// Keypad (keypad.cpp). Sets up a new main window: the keys' font and their tooltips.
+void AttachKeypad(HWND window);
+// The notification code of a WM_COMMAND as the engine's HandleCommand takes it: a button's
+// double click counts as a second press (code 1); a button that took the keyboard focus
+// with the click gives it back to the main window.
+unsigned KeyNotification(HWND window, WPARAM wParam, LPARAM lParam);
+// The keypad's share of the main window's messages (owner-drawn keys, the colours of the
+// buttons, the tooltips' requests); true with *result when the message was handled.
+bool KeypadMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // Ends the program once: stops the guard, tells WinHelp to quit and posts the quit message.
 void EndProgram();

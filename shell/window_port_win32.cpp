@@ -40,13 +40,19 @@ void* WindowShowWaitCursor() { return SetCursor(LoadCursorA(nullptr, IDC_WAIT));
 
 void WindowRestoreCursor(void* cursor) { SetCursor(static_cast<HCURSOR>(cursor)); }
 
-// A push button would show a short press; the picture keys ignore the message, so only the
-// pause remains.
+// A button key is drawn pressed for the pause (painted at once: no message is handled
+// during it); the picture keys ignore the message, so only the pause remains.
 void WindowFlashKey(int id) {
   HWND key = GetDlgItem(shell.mainWindow, id);
-  if (key) SendMessageA(key, BM_SETSTATE, TRUE, 0);
+  if (key) {
+    SendMessageA(key, BM_SETSTATE, TRUE, 0);
+    UpdateWindow(key);
+  }
   Sleep(20);
-  if (key) SendMessageA(key, BM_SETSTATE, FALSE, 0);
+  if (key) {
+    SendMessageA(key, BM_SETSTATE, FALSE, 0);
+    UpdateWindow(key);
+  }
 }
 
 // --- Shell services (copy and paste: clipboard.cpp; About and Help: help.cpp) ----------

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the calculator's pictures: the 27 key bitmaps, the window background and the icon.
+"""Draws the calculator's pictures: the 27 key bitmaps, the two window backgrounds and the icon.
 
 Run with Debian's interpreter (python3-pil, fonts-dejavu-core):
     /usr/bin/python3 tools/make_pictures.py [OUTPUT_DIR]
@@ -112,12 +112,13 @@ def draw_key(size, key_colour, text):
     return img.resize(size, Image.LANCZOS)
 
 
-def draw_background(size=(260, 220)):
-    """Pale blue-grey with a lighter band at the top, behind the display row."""
+def draw_background(size=(260, 220), band_height=34):
+    """Pale blue-grey with a lighter band at the top, behind the display row (and, in the
+    scientific layout, the mode row under it)."""
     w, h = size[0] * SCALE, size[1] * SCALE
     img = Image.new("RGB", (w, h), BODY)
     d = ImageDraw.Draw(img)
-    band = 34 * SCALE
+    band = band_height * SCALE
     d.rectangle((0, 0, w, band), fill=BAND)
     # A thin rule and a short fade separate the band from the keypad.
     for i in range(6 * SCALE):
@@ -213,6 +214,9 @@ def main():
     for stem, size, colour, text in KEYS:
         draw_key(size, colour, text).save(os.path.join(bitmaps, stem + ".bmp"))
     draw_background().save(os.path.join(bitmaps, "background.bmp"))
+    # The scientific template's client area at 96 dpi (314 x 167 dialog units of 8-point
+    # "MS Shell Dlg"); the band ends between the mode row and the first row of keys.
+    draw_background((471, 271), 64).save(os.path.join(bitmaps, "background_scientific.bmp"))
     write_icon(os.path.join(root, "vemo.ico"))
 
 

@@ -2,10 +2,10 @@
 #   SOURCE_DIR  shell/help        WORK_DIR  a scratch folder     OUTPUT_DIR  the folder of vemo.exe
 #   CHMCMD      the CHM compiler, or empty to ship the HTML pages in OUTPUT_DIR/help
 #   ICONV       iconv, for the project files (their Russian titles are read in code page 1251)
-# The pages themselves are UTF-8 and say so.
+# The pages themselves are UTF-8 and say so; their pictures are PNG files beside them.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
-file(GLOB pages "${SOURCE_DIR}/*.html" "${SOURCE_DIR}/*.css")
+file(GLOB pages "${SOURCE_DIR}/*.html" "${SOURCE_DIR}/*.css" "${SOURCE_DIR}/*.png")
 file(COPY ${pages} DESTINATION "${WORK_DIR}")
 if(NOT CHMCMD)
   file(REMOVE_RECURSE "${OUTPUT_DIR}/help")

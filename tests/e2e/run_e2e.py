@@ -777,6 +777,233 @@ def test_help_file(s):
     s.wait_display("5,")
 
 
+# --- the engineering keypad (scientific layout) ---------------------------------------------
+
+HEX_DIGITS = list(range(134, 140))  # A-F
+DIGITS_2_TO_9 = list(range(126, 134))
+
+# Click scripts on the scientific layout's keys, one row each: a name, the steps and the
+# display at the end. A step is a control id to click, or a check between clicks:
+# ("parens", text) the parenthesis indicator; ("checked", id) / ("unchecked", id) a radio
+# button or check box; ("label", id, text) a button's text; ("enabled", ids) /
+# ("disabled", ids) keys. Every script starts in radix 10, degrees, a 32-bit word, cleared;
+# the same clicks through vemo-console must end on the same display.
+KEYPAD_SCRIPTS = [
+    ("2 x^y 10 =", [126, 95, 125, 124, 112], "1024,"),
+    ("30 sin in degrees", [("checked", 146), 127, 124, 98], "0,5"),
+    ("60 cos", [130, 124, 99], "0,5"),
+    ("45 tan", [128, 129, 100], "1,"),
+    ("Inv sin of 0,5", [124, 85, 129, 144, ("checked", 144), 98, ("unchecked", 144)], "30,"),
+    ("Hyp cos of 1", [125, 145, ("checked", 145), 99, ("unchecked", 145)],
+     "1,54308063481524377847790562075706"),
+    ("radians, pi sin", [147, ("checked", 147), ("unchecked", 146), 111, 98], "0,"),
+    ("( ( 2 + 3 ) × 4 ) =", [122, ("parens", "(=1"), 122, ("parens", "(=2"), 126, 92, 127, 123,
+                             ("parens", "(=1"), 91, 128, 123, ("parens", ""), 112], "20,"),
+    ("hex A-F, then binary", [("disabled", HEX_DIGITS), 143, ("checked", 143),
+                              ("label", 146, "Dword"), ("label", 148, "Byte"),
+                              ("enabled", HEX_DIGITS + DIGITS_2_TO_9)] + HEX_DIGITS
+     + [140, ("checked", 140), ("disabled", DIGITS_2_TO_9 + HEX_DIGITS), ("enabled", [124, 125])],
+     "101010111100110111101111"),
+    ("Byte word: FF + 1 =", [143, 148, ("checked", 148), 139, 139, 92, 125, 112], "0"),
+    ("5 n!", [129, 106], "120,"),
+    ("1,5 dms", [125, 85, 129, 108], "1,3"),
+    ("123 F-E", [125, 126, 127, 110], "1,23e+2"),
+    ("1 Exp 3 + 1 =", [125, 117, 127, 92, 125, 112], "1001,"),
+    ("2,6 Int", [126, 85, 130, 96], "2,"),
+    ("16 Mod 5 =", [125, 130, 94, 129, 112], "1,"),
+    ("12 And 10 =", [125, 126, 86, 125, 124, 112], "8,"),
+    ("12 Or 3 =", [125, 126, 87, 127, 112], "15,"),
+    ("12 Xor 10 =", [125, 126, 88, 125, 124, 112], "6,"),
+    ("1 Lsh 4 =", [125, 89, 128, 112], "16,"),
+    ("0 Not", [124, 97], "-1,"),
+    ("3 x^2, 2 x^3", [127, 104, 81, 126, 105], "8,"),
+    ("100 log", [125, 124, 124, 102], "2,"),
+    ("2 ln, Inv ln", [126, 101, 144, 101], "2,"),
+    ("Inv pi", [144, 111], "6,28318530717958647692528676655901"),
+    ("MS, MR, M+, MC", [129, 115, 81, 114, 116, 114, 113], "10,"),
+]
+
+# Back to radix 10, degrees, a 32-bit word and a cleared calculator.
+KEYPAD_RESET = [81, 143, 146, 142, 146, 81]
+
+
+def console_display(keys, *options):
+    """The display that vemo-console shows after the keys ("[id]" clicks), with the comma
+    of the Wine locale; the native build lies beside build-win as build/."""
+    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+    console = os.environ.get("VEMO_CONSOLE") or os.path.join(root, "build", "console",
+                                                             "vemo-console")
+    check(os.path.isfile(console), "missing %s: build the native target first" % console)
+    result = subprocess.run([console, "--decimal=,", "--status"] + list(options) + [keys],
+                            capture_output=True, timeout=60)
+    check(result.returncode == 0, "vemo-console %s: %s" % (keys, result.stderr))
+    return result.stdout.decode("utf-8").splitlines()[-1].split("\t")[0]
+
+
+class Keypad:
+    """Clicks on the main window's keys by the rectangles of one state read; checks between
+    clicks poll the window until they hold."""
+
+    def __init__(self, session):
+        self.s = session
+        self.state = session.state()
+
+    def click(self, control_id, repeat=1):
+        self.s.click(self.state["control.%d" % control_id], repeat)
+
+    def step(self, step, what):
+        if isinstance(step, int):
+            self.click(step)
+            return
+        kind = step[0]
+
+        def holds():
+            state = self.s.state()
+            if kind == "parens":
+                return state["parens"] == step[1]
+            if kind in ("checked", "unchecked"):
+                return state["button.%d" % step[1]].startswith("1|" if kind == "checked" else "0|")
+            if kind == "label":
+                return state["button.%d" % step[1]].split("|", 1)[1] == step[2]
+            return all(enabled(state, i) == (kind == "enabled") for i in step[1])
+
+        poll("%s: %r" % (what, step), holds, timeout=10)
+
+
+def test_keypad_click_scripts(s):
+    """The table of click scripts on the scientific keypad, each against the display and
+    against vemo-console."""
+    s.launch(layout=0)
+    pad = Keypad(s)
+    for name, steps, expected in KEYPAD_SCRIPTS:
+        for control_id in KEYPAD_RESET:
+            pad.click(control_id)
+        s.wait_display("0,")
+        for step in steps:
+            pad.step(step, name)
+        try:
+            s.wait_display(expected)
+        except Failure as e:
+            raise Failure("%s: %s" % (name, e))
+        clicks = "".join("[%d]" % step for step in steps if isinstance(step, int))
+        console = console_display(clicks, "--layout=scientific")
+        check(console == expected, "%s: vemo-console shows %r" % (name, console))
+
+
+def test_keypad_statistics_keys(s):
+    """Ave, Sum, s and Dat are grey until Sta opens the box; then Dat ×3 and Ave by clicks."""
+    s.launch(layout=0)
+    s.probe("move", 163, 165)  # below and right of the box, which opens at the top left
+    pad = Keypad(poll_window_at(s, 163, 165))
+    statistics = [118, 119, 120, 121]
+    pad.step(("disabled", statistics), "before Sta")
+    pad.click(84)
+    box = poll("the statistics box", lambda: s.dialog("Статистика"))
+    pad.step(("enabled", statistics), "after Sta")
+    steps = [125, 121, 126, 121, 127, 121, 118]
+    left, top, right, bottom = rect(box["rect"])
+    for control_id in steps:
+        l, t, r, b = rect(pad.state["control.%d" % control_id])
+        check(r <= left or l >= right or b <= top or t >= bottom,
+              "the statistics box covers the key %d" % control_id)
+        pad.click(control_id)
+    s.wait_display("2,")
+    poll("three values in the box", lambda: (s.dialog("Статистика") or {}).get("count") == 3)
+    check(console_display("[84]" + "".join("[%d]" % i for i in steps), "--layout=scientific")
+          == "2,", "vemo-console differs")
+
+
+def poll_window_at(s, left, top):
+    """The session once the main window's top-left corner is at left, top."""
+    poll("the window at %d,%d" % (left, top),
+         lambda: rect(s.state()["rect"])[:2] == [left, top])
+    return s
+
+
+def test_keypad_double_click_and_focus(s):
+    """A double click on an owner-drawn key presses it twice, and on a radio button selects
+    it again; a clicked button gives the keyboard focus back to the window, so that a space
+    does not press it again and the shortcuts keep working."""
+    s.launch(layout=0)
+    pad = Keypad(s)
+    pad.click(143)  # Hex
+    pad.click(134, repeat=2)
+    s.wait_display("AA")
+    pad.click(97, repeat=2)  # Not twice: back to AA
+    s.wait_display("AA")
+    pad.click(142, repeat=2)  # Dec, twice
+    s.wait_display("170,")
+    for control_id in (96, 142, 144):  # an owner-drawn key (Int), a radio button, a check box
+        pad.click(control_id)
+        poll("the focus back on the window after clicking %d" % control_id,
+             lambda: s.state()["focus"] == "main")
+    pad.step(("checked", 144), "Inv")
+    s.keys("space", "2", "5")
+    s.wait_display("25,")
+    pad.click(104)  # x^2 with Inv: the square root
+    s.wait_display("5,")
+    pad.step(("unchecked", 144), "Inv used")
+    s.keys("plus", "1", "equal")
+    s.wait_display("6,")
+
+
+def test_keypad_tooltips(s):
+    """Hovering a key shows its name, description and shortcuts, also on a grey key and in
+    the standard layout."""
+
+    def tip_over(control_id, expected):
+        state = s.state()
+        left, top, right, bottom = rect(state["control.%d" % control_id])
+        s.xdotool("mousemove", "630", "470")
+        x, y = (left + right) // 2, (top + bottom) // 2
+        s.xdotool("mousemove", str(x), str(y))
+        s.xdotool("mousemove", str(x + 1), str(y + 1))
+        tips = []
+
+        def shown():
+            tips[:] = [v.rsplit("|", 1)[0] for k, v in s.probe("tooltips")["_lines"]
+                       if k == "tooltip"]
+            return expected in tips
+
+        try:
+            poll("the tip of %d" % control_id, shown, timeout=10)
+        except Failure:
+            raise Failure("tip over %d: %r, expected %r" % (control_id, tips, expected))
+
+    s.launch(layout=0)
+    tip_over(98, "sin — синус (S); с Inv — арксинус, с Hyp — гиперболический синус")
+    tip_over(134, "A — шестнадцатеричная цифра A (10) (A)")  # grey in radix 10
+    tip_over(143, "Hex — шестнадцатеричная система счисления (F5)")
+    tip_over(121, "Dat — добавляет число в окно статистики (Ins)")
+    tip_over(83, "Backspace — стирает последнюю набранную цифру (← или Backspace)")
+    s.screenshot("keypad-tooltip.png")
+    s.launch(layout=1)
+    tip_over(109, "% — процент от первого числа (%)")
+    tip_over(113, "MC — очищает память (Ctrl+L)")
+
+
+def test_keypad_screenshots_and_size(s):
+    """Both layouts as artifacts; the scientific window fits a 1366 x 768 screen and the
+    keys are drawn: the sin key's face is pale lilac with magenta ink."""
+    from PIL import Image
+    for layout, name in ((0, "keypad-scientific.png"), (1, "keypad-standard.png")):
+        state = s.launch(layout=layout)
+        s.xdotool("mousemove", "630", "470")
+        time.sleep(0.5)
+        picture = s.screenshot(name, state["rect"])
+        left, top, right, bottom = rect(state["rect"])
+        check(right - left <= 1366 and bottom - top <= 700,
+              "window of %dx%d" % (right - left, bottom - top))
+        if layout == 0:
+            l, t, r, b = rect(state["control.98"])
+            key = picture.crop((l - left + 5, t - top + 5, r - left - 5, b - top - 5))
+            colours = set(key.getdata())
+            check(any(p[0] > 200 and p[1] < 80 and p[2] > 200 for p in colours),
+                  "no magenta label on the sin key")
+            check(any(p[0] > 220 and p[2] > 230 and p[1] > 210 for p in colours),
+                  "no pale face on the sin key")
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -791,6 +1018,11 @@ TESTS = [
     test_long_computation_guard,
     test_statistics_box,
     test_help_file,
+    test_keypad_click_scripts,
+    test_keypad_statistics_keys,
+    test_keypad_double_click_and_focus,
+    test_keypad_tooltips,
+    test_keypad_screenshots_and_size,
 ]
 
 

@@ -27,6 +27,7 @@
 //   clipboard-hold MS          keeps the clipboard open for MS milliseconds ("held=1" first)
 //   show minimize|restore      minimises or restores the main window
 //   menu-state ID              GetMenuState of a menu item of the main window
+//   tooltips                   every visible tooltip window of the desktop: text|rectangle
 #include <windows.h>
 
 #include <cstdio>
@@ -99,7 +100,8 @@ BOOL CALLBACK FindClipboardEdit(HWND window, LPARAM param) {
 }
 
 // Reports the main window: texts of the display and indicators, rectangles in screen
-// coordinates, and the enabled state and rectangle of every control.
+// coordinates, the keyboard focus, the enabled state and rectangle of every control, and the
+// check state and text of every button ("button.ID=checked|text", checked 0 or 1).
 void ReportState(std::string& out, HWND main) {
     char number[64];
     std::snprintf(number, sizeof number, "%llu",
@@ -117,6 +119,14 @@ void ReportState(std::string& out, HWND main) {
     out += "client=" + RectText(r) + "\n";
     out += std::string("visible=") + (IsWindowVisible(main) ? "1" : "0") + "\n";
     out += std::string("foreground=") + (GetForegroundWindow() == main ? "1" : "0") + "\n";
+    // The keyboard focus of the program's thread: "main", a control's id, or "none".
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    std::string focus = "none";
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &thread) && thread.hwndFocus) {
+        focus = thread.hwndFocus == main ? "main" : std::to_string(GetDlgCtrlID(thread.hwndFocus));
+    }
+    out += "focus=" + focus + "\n";
     HWND edit = nullptr;
     EnumWindows(FindClipboardEdit, reinterpret_cast<LPARAM>(&edit));
     out += std::string("clipboardEdit=") + (!edit ? "none" : IsWindowVisible(edit) ? "visible" : "hidden") + "\n";
@@ -124,7 +134,30 @@ void ReportState(std::string& out, HWND main) {
         GetWindowRect(child, &r);
         std::snprintf(number, sizeof number, "control.%d=", GetDlgCtrlID(child));
         out += number + RectText(r) + (IsWindowEnabled(child) ? ",enabled" : ",disabled") + "\n";
+        char name[16] = {0};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, "Button") != 0 || GetDlgCtrlID(child) <= 0) continue;
+        LRESULT check = SendMessageA(child, BM_GETCHECK, 0, 0);
+        std::snprintf(number, sizeof number, "button.%d=%d|", GetDlgCtrlID(child),
+                      check == BST_CHECKED ? 1 : 0);
+        out += number + WindowText(child) + "\n";
     }
+}
+
+// A visible tooltip window: its text (asked for in Unicode, so that every character of the
+// tip survives) and rectangle.
+BOOL CALLBACK ReportTooltip(HWND window, LPARAM param) {
+    char name[64] = {0};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, "tooltips_class32") != 0 || !IsWindowVisible(window)) return TRUE;
+    wchar_t wide[1024] = {0};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(wide));
+    char text[4096] = {0};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+    RECT r;
+    GetWindowRect(window, &r);
+    *reinterpret_cast<std::string*>(param) += "tooltip=" + OneLine(text) + "|" + RectText(r) + "\n";
+    return TRUE;
 }
 
 BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
@@ -248,6 +281,8 @@ int main(int argc, char** argv) {
         out += "value=" + OneLine(Utf8FromAnsi(value)) + "\n";
     } else if (command == "windows") {
         EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&out));
+    } else if (command == "tooltips") {
+        EnumWindows(ReportTooltip, reinterpret_cast<LPARAM>(&out));
     } else if (command == "dialogs") {
         DialogReport report = {&out, 0};
         EnumWindows(ReportDialog, reinterpret_cast<LPARAM>(&report));
