@@ -777,6 +777,62 @@ def test_help_file(s):
     s.wait_display("5,")
 
 
+# --- the program on today's desktops: manifest, scaling, context help, accessible names,
+# installer ---------------------------------------------------------------------------------
+
+def project_version(build_dir):
+    """The version that CMake's project() gave the build."""
+    with open(os.path.join(build_dir, "CMakeCache.txt")) as f:
+        for line in f:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return line.split("=", 1)[1].strip()
+    raise Failure("no project version in %s" % build_dir)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def test_manifest_and_version(s):
+    """The manifest read back from vemo.exe's resources asks for per-monitor (v2) DPI
+    awareness, common controls 6, Windows 7 to 11 and the user's rights; the running window
+    is per-monitor aware, so the system read it. The version resource carries the product
+    name and the project's version."""
+    import xml.etree.ElementTree as ET
+    text = s.probe("manifest", windows_path(s.vemo), desktop="-")["manifest"]
+    root = ET.fromstring(text.replace("\\r", "").replace("\\n", "\n").encode("utf-8"))
+
+    def all_named(tag):
+        return [e for e in root.iter() if e.tag.rsplit("}", 1)[-1] == tag]
+
+    awareness = [e.text.replace(" ", "").split(",") for e in all_named("dpiAwareness")]
+    check(awareness and awareness[0][0] == "PerMonitorV2" and "PerMonitor" in awareness[0],
+          "dpiAwareness %r" % awareness)
+    check([e.text for e in all_named("dpiAware")] == ["true/pm"], "no system-aware fallback")
+    controls = [e.attrib for e in all_named("assemblyIdentity")
+                if e.get("name") == "Microsoft.Windows.Common-Controls"]
+    check(controls and controls[0]["version"] == "6.0.0.0", "common controls %r" % controls)
+    systems = {e.get("Id") for e in all_named("supportedOS")}
+    check(systems == {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    # 7
+                      "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",    # 8
+                      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",    # 8.1
+                      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},   # 10 and 11
+          "supportedOS %r" % systems)
+    check([e.get("level") for e in all_named("requestedExecutionLevel")] == ["asInvoker"],
+          "execution level")
+
+    version = project_version(s.build_dir)
+    info = s.probe("version", windows_path(s.vemo), desktop="-")
+    check(info.get("ProductName") == "Вемомер", "product name %r" % info.get("ProductName"))
+    check(info.get("FileVersion") == version and info.get("ProductVersion") == version,
+          "version texts %r, project %s" % (info, version))
+    check(info["fileVersion"] == ".".join((version.split(".") + ["0"] * 4)[:4]),
+          "fixed file version %s, project %s" % (info["fileVersion"], version))
+
+    s.launch(layout=1)
+    check(s.probe("dpi")["awareness"] == "2", "the window is not per-monitor DPI aware")
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -791,6 +847,7 @@ TESTS = [
     test_long_computation_guard,
     test_statistics_box,
     test_help_file,
+    test_manifest_and_version,
 ]
 
 
