@@ -170,7 +170,7 @@ class Session:
             pids.append(int(entry))
         return pids
 
-    def launch(self, *options, layout=None, env=None, program=None):
+    def launch(self, *options, layout=None, env=None, program=None, desktop_size="640x480"):
         """Starts vemo.exe (or the copy at program) with options, optionally writing the
         profile's layout first and with extra environment variables, and waits until its
         window is shown and active."""
@@ -180,7 +180,7 @@ class Session:
         environment = dict(self.env)
         environment.update(env or {})
         self.app = subprocess.Popen(
-            ["wine", "explorer", "/desktop=%s,640x480" % DESKTOP, program or self.vemo]
+            ["wine", "explorer", "/desktop=%s,%s" % (DESKTOP, desktop_size), program or self.vemo]
             + list(options),
             env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         state = poll("the main window", lambda: self.visible_state(), timeout=60)
