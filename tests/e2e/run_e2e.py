@@ -833,6 +833,190 @@ def test_manifest_and_version(s):
     check(s.probe("dpi")["awareness"] == "2", "the window is not per-monitor DPI aware")
 
 
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def command_rows():
+    """id -> (label index or None, description) from commands/commands.def."""
+    import re
+    rows = {}
+    pattern = re.compile(r'^COMMAND\((\d+), \w+, (\w+), \w+, \d+, "(?:[^"\\]|\\.)*", "[^"]*", "([^"]*)"')
+    with open(os.path.join(ROOT, "commands", "commands.def"), encoding="utf-8") as f:
+        for line in f:
+            m = pattern.match(line)
+            if m:
+                rows[int(m.group(1))] = (None if m.group(2) == "NO_LABEL" else int(m.group(2)), m.group(3))
+    check(len(rows) > 60, "commands.def: %d rows read" % len(rows))
+    return rows
+
+
+def labels():
+    """The 80 texts of commands/labels.def."""
+    import re
+    with open(os.path.join(ROOT, "commands", "labels.def"), encoding="utf-8") as f:
+        return {int(m.group(1)): m.group(2) for m in re.finditer(r'LABEL\((\d+), "([^"]*)"\)', f.read())}
+
+
+def help_popups(s):
+    return [w for w in s.top_windows() if w[0] == "VemoHelpPopup" and w[2]]
+
+
+def whats_this(s, rectangle):
+    """Right click in the rectangle, "Что это такое?" in the menu; returns the pop-up's text."""
+    left, top, right, bottom = rect(rectangle)
+    s.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "3")
+    menu = poll("the Что это такое? menu",
+                lambda: [w for w in s.top_windows() if w[0] == "#32768" and w[2]])
+    s.click(menu[0][3])
+    return poll("the help pop-up", lambda: help_popups(s))[0][1].replace("\\r\\n", "\n")
+
+
+def test_context_help_popups(s):
+    """Что это такое? on a key shows its description from the command table (and its keys),
+    on the display a text of its own, in the statistics box each control's text; the next
+    click or key closes the pop-up and does nothing else."""
+    rows = command_rows()
+    state = s.launch(layout=1)
+    for key, close in ((112, "key"), (125, "click"), (116, "key"), (83, "click")):
+        text = whats_this(s, state["control.%d" % key])
+        description = rows[key][1]
+        check(text.split("\n")[0] == description[0].upper() + description[1:] + ".",
+              "pop-up of key %d: %r, description %r" % (key, text, description))
+        if close == "key":
+            s.keys("5")
+        else:
+            s.click_key(127)
+        poll("the pop-up to close on a %s" % close, lambda: not help_popups(s), timeout=10)
+        time.sleep(0.3)
+        check(s.display() == "0,", "the closing %s acted: display %r" % (close, s.display()))
+    check("Клавиатура: =, Enter" in whats_this(s, state["control.112"]), "= key's shortcuts")
+    s.keys("Escape")
+    poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+    check(whats_this(s, state["control.403"]).startswith("Индикатор"), "display's pop-up")
+    s.keys("Escape")
+    poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+
+    s.launch(layout=0)
+    s.probe("move", 360, 0)
+    s.activate(poll("the window at 360,0",
+                    lambda: (lambda st: st if rect(st["rect"])[:2] == [360, 0] else None)(s.state())))
+    s.keys("ctrl+s")
+    box = poll("the statistics box", lambda: s.dialog("Статистика"))
+    for control, expected in ((405, "Удаляет все числа из списка."),
+                              (410, "Выводит выбранное в списке число на индикатор."),
+                              (407, "Числа, добавленные клавишей Dat")):
+        text = whats_this(s, box["controls"][control][2])
+        check(text.startswith(expected), "box control %d: %r" % (control, text))
+        s.keys("Escape")
+        poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+    check(s.dialog("Статистика") is not None, "the key that closed the pop-up closed the box")
+
+
+def test_accessible_names(s):
+    """Through oleacc, every command control of both layouts (keys, and the radio buttons
+    and check boxes where a layout has them) is named with its label, its description from
+    the command table and its keyboard shortcut; the display's name is its text."""
+    rows, texts = command_rows(), labels()
+    shortcuts = {112: "(=, Enter)", 116: "(Ctrl+P)", 83: "(Стрелка влево, Backspace)",
+                 81: "(Esc)", 80: "(F9)", 125: "(1)", 109: "(%)", 140: "(F8)", 144: "(I)"}
+    checked = set()
+    for layout in (1, 0):
+        state = s.launch(layout=layout)
+        s.keys("1", "2")
+        s.wait_display("12,")
+        names = {int(k.split(".")[1]): v for k, v in s.probe("acc-names")["_lines"]
+                 if k.startswith("acc.")}
+        check(names.get(403) == "12,", "display's accessible name %r" % names.get(403))
+        commands = [i for i in names if i in rows]
+        check(len(commands) >= 27, "layout %d: %d command controls" % (layout, len(commands)))
+        for i in commands:
+            label, description = rows[i]
+            name = names[i]
+            check(description in name, "control %d: name %r without %r" % (i, name, description))
+            # The point key is labelled with the locale's decimal symbol.
+            shown = "," if i == 85 else texts[label].replace("&", "") if label is not None else None
+            if shown and i not in (146, 147, 148):
+                check(name.startswith(shown),
+                      "control %d: name %r, label %r" % (i, name, texts[label]))
+            # % sends percent only in the standard layout (in the scientific one it is Mod).
+            keys = "" if (i, layout) == (109, 0) else shortcuts.get(i)
+            if keys is not None:
+                check(name.endswith(keys) if keys else not name.endswith(")"),
+                      "layout %d, control %d: name %r, keys %r" % (layout, i, name, keys))
+            checked.add(i)
+    check({112, 116, 83, 81, 125, 109} <= checked, "keys checked: %s" % sorted(checked))
+
+
+def ink_height(picture, box):
+    """Height of the dark ink (text) inside a box of a screenshot."""
+    crop = picture.crop(box).convert("L")
+    w, h = crop.size
+    px = crop.load()
+    rows = [y for y in range(h) if any(px[x, y] < 100 for x in range(w))]
+    return rows[-1] - rows[0] + 1 if rows else 0
+
+
+def sharpness(picture, box):
+    """(largest brightness step between neighbouring pixels, share of pixels equal to their
+    right neighbour at the better of the two pair offsets): a stretched picture has a small
+    step (smoothed) or pairs of equal pixels (doubled)."""
+    crop = picture.crop(box).convert("L")
+    w, h = crop.size
+    px = crop.load()
+    step = max(max(abs(px[x + 1, y] - px[x, y]) for x in range(w - 1) for y in range(h)),
+               max(abs(px[x, y + 1] - px[x, y]) for x in range(w) for y in range(h - 1)))
+    doubled = 0.0
+    for offset in (0, 1):
+        pairs = [(x, y) for y in range(h) for x in range(offset, w - 1, 2)]
+        doubled = max(doubled, sum(px[x, y] == px[x + 1, y] for x, y in pairs) / len(pairs))
+    return step, doubled
+
+
+def test_scaling_at_192_dpi(s):
+    """With the prefix at 192 dpi (LogPixels) the window, its font and its keys are twice
+    their 96-dpi size in pixels, and the keys are drawn sharp, not stretched; both
+    screenshots are kept (scale-96dpi.png, scale-192dpi.png)."""
+    seen = {}
+    try:
+        for dpi in (96, 192):
+            subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                            "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                           env=s.env, check=True, capture_output=True, timeout=60)
+            s.launch(layout=1, desktop_size="800x600")
+            s.keys("8")
+            s.wait_display("8,")
+            state = s.state()
+            picture = s.screenshot("scale-%ddpi.png" % dpi, state["rect"])
+            window = rect(state["rect"])
+            # The screenshot is the window: control rectangles relative to its corner.
+            seen[dpi] = (state, picture,
+                         lambda r, w=window: (r[0] - w[0], r[1] - w[1], r[2] - w[0], r[3] - w[1]))
+    finally:
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", "96", "/f"], env=s.env, capture_output=True, timeout=60)
+        s.close_program()
+
+    def size(r):
+        return r[2] - r[0], r[3] - r[1]
+
+    def twice(what, small, large, tolerance=0.1):
+        ratio = large / small
+        check(abs(ratio - 2) <= 2 * tolerance, "%s: %d px at 96 dpi, %d px at 192 dpi" % (what, small, large))
+
+    (s96, p96, at96), (s192, p192, at192) = seen[96], seen[192]
+    for name in ("client", "control.403", "control.112", "control.83", "control.125"):
+        for axis, label in ((0, "width"), (1, "height")):
+            twice("%s %s" % (name, label), size(rect(s96[name]))[axis], size(rect(s192[name]))[axis])
+    twice("display font", ink_height(p96, at96(rect(s96["control.403"]))),
+          ink_height(p192, at192(rect(s192["control.403"]))), tolerance=0.2)
+    for key in (112, 125, 83):
+        step96, _ = sharpness(p96, at96(rect(s96["control.%d" % key])))
+        step, doubled = sharpness(p192, at192(rect(s192["control.%d" % key])))
+        check(step >= 0.8 * step96 and doubled < 0.9,
+              "key %d at 192 dpi: step %d (96 dpi: %d), %.0f%% doubled pixels"
+              % (key, step, step96, 100 * doubled))
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -848,6 +1032,9 @@ TESTS = [
     test_statistics_box,
     test_help_file,
     test_manifest_and_version,
+    test_context_help_popups,
+    test_accessible_names,
+    test_scaling_at_192_dpi,
 ]
 
 

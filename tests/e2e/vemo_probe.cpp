@@ -32,6 +32,7 @@
 //   dpi                        the main window's DPI and DPI awareness (-1 where unknown)
 //   acc-name ID                accName and accRole of a main-window control (0 = the
 //                              window) through oleacc's AccessibleObjectFromWindow
+//   acc-names                  accName of every control of the main window: "acc.ID=name"
 //   shortcut-target LNK        the target path of a shell link
 #include <windows.h>
 #include <oleacc.h>
@@ -254,6 +255,25 @@ void ReportDpi(std::string& out, HWND window) {
     out += "awareness=" + std::to_string(context && awareness ? awareness(context(window)) : -1) + "\n";
 }
 
+// The accessible name of a window, or false.
+bool AccessibleName(HWND window, std::string& name) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) || !object) {
+        return false;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    HRESULT got = object->get_accName(self, &text);
+    name = got == S_OK && text ? OneLine(Utf8FromWide(text)) : std::string();
+    if (text) SysFreeString(text);
+    object->Release();
+    return true;
+}
+
 // What an accessibility client reads of a window: its name and its role's text.
 bool ReportAccessible(std::string& out, HWND window) {
     IAccessible* object = nullptr;
@@ -425,6 +445,14 @@ int main(int argc, char** argv) {
         CoInitialize(nullptr);
         ok = target && ReportAccessible(out, target);
         if (!target) out += "error=no such control\n";
+        CoUninitialize();
+    } else if (command == "acc-names") {
+        CoInitialize(nullptr);
+        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            std::string name;
+            if (!AccessibleName(child, name)) name = "<no accessible object>";
+            out += "acc." + std::to_string(GetDlgCtrlID(child)) + "=" + name + "\n";
+        }
         CoUninitialize();
     } else if (command == "close") {
         ok = PostMessageA(main, WM_CLOSE, 0, 0) != 0;
