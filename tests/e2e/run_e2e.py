@@ -1017,6 +1017,81 @@ def test_scaling_at_192_dpi(s):
               % (key, step, step96, 100 * doubled))
 
 
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemo"
+
+
+def registry_value(s, key, name):
+    """A value of the prefix's registry read with reg.exe, or None when it is absent. The
+    console program writes in the OEM code page of the Russian locale."""
+    result = subprocess.run(["wine", "reg", "query", key, "/v", name], env=s.env,
+                            capture_output=True, timeout=60)
+    for line in result.stdout.decode("cp866", "replace").splitlines():
+        parts = line.strip().split(None, 2)
+        if result.returncode == 0 and len(parts) == 3 and parts[0] == name:
+            return parts[2]
+    return None
+
+
+def test_installer_and_portable_zip(s):
+    """scripts/package.sh makes the portable zip (vemo.exe, vemo.chm, readme) and the
+    installer; the installer run silently puts the program into the user's programs
+    folder with a Start-menu shortcut and an uninstall key, the program started from the
+    shortcut's target computes 2+3=, and the silent uninstall removes all three."""
+    import glob
+    import zipfile
+    version = project_version(s.build_dir)
+    dist = os.path.join(s.temp, "dist")
+    result = subprocess.run(["bash", os.path.join(ROOT, "scripts", "package.sh"), s.build_dir, dist],
+                            capture_output=True, timeout=900)
+    check(result.returncode == 0, "package.sh failed: %s" % result.stderr.decode("utf-8", "replace")[-2000:])
+    setup = os.path.join(dist, "vemo-setup-%s.exe" % version)
+    portable = os.path.join(dist, "vemo-%s-portable.zip" % version)
+    check(os.path.isfile(setup) and os.path.isfile(portable), "missing %s or %s" % (setup, portable))
+    with zipfile.ZipFile(portable) as z:
+        names = sorted(z.namelist())
+        folder = "vemo-%s/" % version
+        check(names == [folder, folder + "readme.txt", folder + "vemo.chm", folder + "vemo.exe"],
+              "zip holds %r" % names)
+        readme = z.read(folder + "readme.txt").decode("utf-8-sig")
+        check("Вемомер %s" % version in readme and "vemo.chm" in readme, "readme %r" % readme[:200])
+        with open(s.vemo, "rb") as f:
+            check(z.read(folder + "vemo.exe") == f.read(), "the zip's vemo.exe is not the build's")
+
+    users = os.path.join(s.prefix, "drive_c", "users")
+
+    def installed():
+        return glob.glob(os.path.join(users, "*", "AppData", "Local", "Programs", "Vemo", "*"))
+
+    def shortcuts():
+        return glob.glob(os.path.join(users, "*", "AppData", "Roaming", "Microsoft", "Windows",
+                                      "Start Menu", "Programs", "Вемомер.lnk"))
+
+    check(not installed() and not shortcuts(), "the prefix already holds an installation")
+    subprocess.run(["wine", setup, "/S"], env=s.env, timeout=180, capture_output=True)
+    files = poll("the installed files",
+                 lambda: (lambda f: f if len(f) == 3 else None)(sorted(map(os.path.basename, installed()))),
+                 timeout=60)
+    check(files == ["uninstall.exe", "vemo.chm", "vemo.exe"], "installed %r" % files)
+    link = poll("the Start-menu shortcut", shortcuts)[0]
+    uninstall = registry_value(s, UNINSTALL_KEY, "UninstallString")
+    check(uninstall and uninstall.strip('"').endswith(r"\Programs\Vemo\uninstall.exe"),
+          "UninstallString %r" % uninstall)
+    check(registry_value(s, UNINSTALL_KEY, "DisplayName") == "Вемомер"
+          and registry_value(s, UNINSTALL_KEY, "DisplayVersion") == version, "uninstall key's names")
+
+    target = s.probe("shortcut-target", windows_path(link), desktop="-")["target"]
+    check(target.lower().endswith(r"\programs\vemo\vemo.exe"), "shortcut to %r" % target)
+    s.launch(layout=1, program=target)
+    s.keys("2", "plus", "3", "equal")
+    s.wait_display("5,")
+    s.close_program()
+
+    subprocess.run(["wine", uninstall.strip('"'), "/S"], env=s.env, timeout=180, capture_output=True)
+    poll("the uninstaller to remove the files, the shortcut and the key",
+         lambda: not installed() and not shortcuts()
+         and registry_value(s, UNINSTALL_KEY, "UninstallString") is None, timeout=60)
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -1035,6 +1110,7 @@ TESTS = [
     test_context_help_popups,
     test_accessible_names,
     test_scaling_at_192_dpi,
+    test_installer_and_portable_zip,
 ]
 
 

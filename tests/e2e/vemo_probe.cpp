@@ -312,7 +312,7 @@ bool ReportShortcutTarget(std::string& out, const char* link) {
     bool ok = false;
     if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
         wchar_t widePath[MAX_PATH] = {0};
-        MultiByteToWideChar(CP_UTF8, 0, link, -1, widePath, MAX_PATH);
+        MultiByteToWideChar(CP_ACP, 0, link, -1, widePath, MAX_PATH);
         wchar_t target[MAX_PATH] = {0};
         if (SUCCEEDED(file->Load(widePath, STGM_READ)) &&
             SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0))) {
