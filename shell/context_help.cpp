@@ -117,7 +117,7 @@ bool RegisterPopupClass() {
 void ShowOwnPopup(HWND owner, const std::string& text, POINT at) {
   if (!RegisterPopupClass()) return;
   UINT dpi = WindowDpi(owner);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(owner, WM_GETFONT, 0, 0));
+  HFONT font = WindowFont(owner);
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   // The text's size decides the window's.
   HDC dc = GetDC(owner);

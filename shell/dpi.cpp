@@ -168,6 +168,16 @@ void MakeFaces(HWND window, UINT dpi) {
 
 }  // namespace
 
+// The font of a dialog's controls: the dialog's own, or, for a window of a private class
+// (which does not keep the font it is given), its first control's.
+HFONT WindowFont(HWND window) {
+  if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0))) return font;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0))) return font;
+  }
+  return nullptr;
+}
+
 // The DPI a window is shown at: the monitor's on systems that tell it per window, else the
 // system's.
 UINT WindowDpi(HWND window) {
@@ -205,7 +215,7 @@ void ApplyDpiChange(HWND window, UINT dpi, const RECT* suggested) {
   if (dpi == 0 || dpi == old) return;
   auto scale = [&](LONG v) { return static_cast<LONG>(MulDiv(v, static_cast<int>(dpi), static_cast<int>(old))); };
 
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+  HFONT font = WindowFont(window);
   LOGFONTA logFont = {};
   HFONT newFont = nullptr;
   if (font && GetObjectA(font, sizeof logFont, &logFont)) {
@@ -246,6 +256,18 @@ void ApplyDpiChange(HWND window, UINT dpi, const RECT* suggested) {
   int height = adjusted ? frame.bottom - frame.top : suggested ? suggested->bottom - suggested->top : 0;
   UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (suggested ? 0 : SWP_NOMOVE) | (width > 0 ? 0 : SWP_NOSIZE);
   SetWindowPos(window, nullptr, x, y, width, height, flags);
+  // The frame may not have the size the system computed for the new DPI (a system that does
+  // not scale frames per monitor): the client area is made right by measuring it.
+  RECT now;
+  GetClientRect(window, &now);
+  int dx = frame.right - frame.left > 0 ? scale(client.right) - now.right : 0;
+  int dy = frame.bottom - frame.top > 0 ? scale(client.bottom) - now.bottom : 0;
+  if (adjusted && (dx || dy)) {
+    RECT outer;
+    GetWindowRect(window, &outer);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
 
   shell.windowDpi = dpi;
   MakeFaces(window, dpi);

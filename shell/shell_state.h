@@ -104,6 +104,8 @@ void StopGuard();
 
 // Scaling with the monitor's DPI (dpi.cpp).
 UINT WindowDpi(HWND window);
+// The font of a dialog's controls (the dialog's, else its first control's), or null.
+HFONT WindowFont(HWND window);
 // After the main window is made: notes its DPI and makes the picture keys' faces for it.
 void ScaleMainWindow(HWND window);
 // WM_DPICHANGED: controls, font, window and key faces scaled to the new DPI.

@@ -1017,6 +1017,51 @@ def test_scaling_at_192_dpi(s):
               % (key, step, step96, 100 * doubled))
 
 
+def test_dpi_change_message(s):
+    """WM_DPICHANGED (a move to a monitor of another DPI) scales the window, every control,
+    the font and the key faces to the new DPI, sharp; back at 96 dpi the window has its
+    first size again (screenshot dpi-changed-192.png)."""
+    first = s.launch(layout=1, desktop_size="800x600")
+    s.keys("8")
+    s.wait_display("8,")
+    s.probe("move", 0, 0)
+    first = poll("the window at 0,0", lambda: (lambda st: st if rect(st["rect"])[:2] == [0, 0] else None)(s.state()))
+    p96 = s.screenshot("dpi-changed-96.png", first["rect"])
+    s.probe("dpi-changed", 192)
+    state = poll("the window scaled", lambda: (lambda st: st if rect(st["client"])[2] - rect(st["client"])[0]
+                                               > 1.5 * (rect(first["client"])[2] - rect(first["client"])[0])
+                                               else None)(s.state()))
+    p192 = s.screenshot("dpi-changed-192.png", state["rect"])
+
+    def size(r):
+        return r[2] - r[0], r[3] - r[1]
+
+    def local(st, name):
+        r, w = rect(st[name]), rect(st["rect"])
+        return r[0] - w[0], r[1] - w[1], r[2] - w[0], r[3] - w[1]
+
+    ids = [k for k in first if k.startswith("control.")]
+    for name in ["client"] + ids:
+        for axis in (0, 1):
+            small, large = size(rect(first[name]))[axis], size(rect(state[name]))[axis]
+            check(abs(large - 2 * small) <= 3, "%s: %d px, after the change %d px" % (name, small, large))
+    check(abs(ink_height(p192, local(state, "control.403")) - 2 * ink_height(p96, local(first, "control.403"))) <= 3,
+          "display font not doubled")
+    for key in (112, 125):
+        step96, _ = sharpness(p96, local(first, "control.%d" % key))
+        step, doubled = sharpness(p192, local(state, "control.%d" % key))
+        check(step >= 0.8 * step96 and doubled < 0.9,
+              "key %d after the change: step %d (96 dpi: %d), %.0f%% doubled" % (key, step, step96, 100 * doubled))
+    s.probe("dpi-changed", 96)
+    back = poll("the window back at 96 dpi", lambda: (lambda st: st if abs(size(rect(st["client"]))[0]
+                                                      - size(rect(first["client"]))[0]) <= 2 else None)(s.state()))
+    for name in ["client", "control.112", "control.403"]:
+        check(all(abs(a - b) <= 2 for a, b in zip(size(rect(first[name])), size(rect(back[name])))),
+              "%s: %s at first, %s after 192 and back" % (name, first[name], back[name]))
+    s.keys("plus", "1", "equal")
+    s.wait_display("9,")
+
+
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemo"
 
 
@@ -1110,6 +1155,7 @@ TESTS = [
     test_context_help_popups,
     test_accessible_names,
     test_scaling_at_192_dpi,
+    test_dpi_change_message,
     test_installer_and_portable_zip,
 ]
 

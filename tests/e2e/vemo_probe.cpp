@@ -34,6 +34,8 @@
 //                              window) through oleacc's AccessibleObjectFromWindow
 //   acc-names                  accName of every control of the main window: "acc.ID=name"
 //   shortcut-target LNK        the target path of a shell link
+//   dpi-changed DPI            sends the main window WM_DPICHANGED for DPI, without a
+//                              suggested rectangle (as a move to such a monitor would)
 #include <windows.h>
 #include <oleacc.h>
 #include <shlobj.h>
@@ -446,6 +448,12 @@ int main(int argc, char** argv) {
         ok = target && ReportAccessible(out, target);
         if (!target) out += "error=no such control\n";
         CoUninitialize();
+    } else if (command == "dpi-changed" && argc == 4) {
+        WORD dpi = static_cast<WORD>(std::atoi(argv[3]));
+        DWORD_PTR result = 0;
+        ok = SendMessageTimeoutA(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), 0,
+                                 SMTO_ABORTIFHUNG, 10000, &result) != 0;
+        if (!ok) out += "error=SendMessageTimeoutA failed\n";
     } else if (command == "acc-names") {
         CoInitialize(nullptr);
         for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
