@@ -96,7 +96,7 @@ COLORREF ButtonTextColour(int id);
 int HelpContextId(int id);
 bool ShowWhatsThisMenu(HWND owner, HINSTANCE instance, LPARAM screenPoint);
 
-// Ends the program once: stops the guard, tells WinHelp to quit and posts the quit message.
+// Ends the program once: stops the guard and posts the quit message.
 void EndProgram();
 
 // Long-computation guard (guard.cpp): stops its thread, if one was started.
