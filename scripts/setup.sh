@@ -49,6 +49,13 @@ ensure_windows_toolchain() {
   ensure_russian_locale
 }
 
+# What scripts/package.sh needs beyond the Windows build: the installer compiler and zip.
+PACKAGE_PACKAGES=(nsis zip)
+
+ensure_package_tools() {
+  ensure_packages "${PACKAGE_PACKAGES[@]}"
+}
+
 # Wine shows the Russian texts only under a Russian locale (ANSI code page 1251).
 ensure_russian_locale() {
   if locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then

@@ -42,20 +42,17 @@ bool ReadDecimalSymbol() {
 }
 
 // Right-click help: the target is the clicked control (or the control under the point when
-// the main window itself was clicked); item 8 opens the WinHelp pop-up for its context.
+// the main window itself was clicked); "Что это такое?" shows what it does.
 LRESULT ContextHelp(HWND window, WPARAM wParam, LPARAM lParam) {
   HWND target = reinterpret_cast<HWND>(wParam);
-  if (target == window) {
+  if (target == window && lParam != -1) {
     POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(window, &p);
     HWND child = ChildWindowFromPoint(window, p);
     if (!child || child == window) return DefWindowProcA(window, WM_CONTEXTMENU, wParam, lParam);
     target = child;
   }
-  if (ShowWhatsThisMenu(window, shell.instance, lParam)) {
-    WinHelpA(target, LabelTable[74], HELP_CONTEXTPOPUP,
-             static_cast<ULONG_PTR>(HelpContextId(GetDlgCtrlID(target))));
-  }
+  ShowWhatsThis(window, target, lParam);
   return 0;
 }
 
@@ -148,6 +145,8 @@ void CreateMainWindow() {
                      static_cast<UINT>(1 - settings.layout), MF_BYPOSITION);
   AttachKeypad(window);
   FinishMainWindow();
+  NameControls(window);
+  ScaleMainWindow(window);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
 }
@@ -156,7 +155,6 @@ void EndProgram() {
   if (shell.ending) return;
   shell.ending = true;
   StopGuard();
-  WinHelpA(shell.mainWindow, LabelTable[74], HELP_QUIT, 0);
   PostQuitMessage(0);
 }
 
@@ -190,6 +188,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
 
     case WM_DESTROY:
+      ReleaseKeyFaces(window);
       // Only a layout switch replaces the window; any other destruction ends the program,
       // so that no process is left running without a window.
       if (window == shell.mainWindow && !shell.replacingWindow) {
@@ -233,6 +232,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
     case WM_CONTEXTMENU:
       return ContextHelp(window, wParam, lParam);
+
+    case WM_DPICHANGED:
+      ApplyDpiChange(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
 
     default:
       return DefWindowProcA(window, message, wParam, lParam);

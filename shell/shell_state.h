@@ -28,6 +28,7 @@ enum DialogControl : int {
   kBoxDeleteAll = 405,  // "C&AD"
   kBoxList = 407,
   kBoxCount = 408,      // the number after "n="
+  kBoxCountLabel = 409, // "n="
   kBoxLoad = 410,       // "&LOAD"
   kBoxReturn = 411,     // "&RET"
   kGuardContinue = 4,   // "&Продолжить"
@@ -77,6 +78,14 @@ struct ShellState {
   HMODULE htmlHelpModule = nullptr;
   HtmlHelpFunction htmlHelpEntry = nullptr;
   bool htmlHelpFailed = false;
+
+  // Scaling: the DPI the main window is laid out for, and the font made for it after a
+  // DPI change (null while the dialog's own font serves).
+  UINT windowDpi = 96;
+  HFONT scaledFont = nullptr;
+
+  // Accessible names: above 0 while a named control handles a message of its own.
+  int accessibleNameDepth = 0;
 };
 extern ShellState shell;
 
@@ -105,11 +114,36 @@ unsigned KeyNotification(HWND window, WPARAM wParam, LPARAM lParam);
 // buttons, the tooltips' requests); true with *result when the message was handled.
 bool KeypadMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// Ends the program once: stops the guard, tells WinHelp to quit and posts the quit message.
+// Ends the program once: stops the guard and posts the quit message.
 void EndProgram();
 
 // Long-computation guard (guard.cpp): stops its thread, if one was started.
 void StopGuard();
+
+// Scaling with the monitor's DPI (dpi.cpp).
+UINT WindowDpi(HWND window);
+// The font of a dialog's controls (the dialog's, else its first control's), or null.
+HFONT WindowFont(HWND window);
+// After the main window is made: notes its DPI and makes the picture keys' faces for it.
+void ScaleMainWindow(HWND window);
+// WM_DPICHANGED: controls, font, window and key faces scaled to the new DPI.
+void ApplyDpiChange(HWND window, UINT dpi, const RECT* suggested);
+// Frees the key faces made for the window's controls (before the window goes).
+void ReleaseKeyFaces(HWND window);
+
+// Context help (context_help.cpp): the "Что это такое?" menu, then the control's text in a
+// pop-up. dialog is the main window or the statistics box; a point of -1 means the menu key.
+void ShowWhatsThis(HWND dialog, HWND target, LPARAM screenPoint);
+
+// Accessible names (accessibility.cpp).
+// Gives every command control of the window its accessible name (label, description,
+// shortcut), answered to WM_GETTEXT from outside the control.
+void NameControls(HWND window);
+std::wstring AccessibleKeyName(HWND control, WNDPROC original);
+// The keyboard shortcuts of a command, e.g. "Ctrl+M" or "S".
+std::wstring ShortcutText(unsigned id);
+std::wstring WideFromUtf8(const char* text);
+std::string AnsiFromWide(const std::wstring& text);
 
 // Help and About (help.cpp).
 bool FindHtmlHelpControl(char* path, DWORD size);

@@ -11,11 +11,6 @@
 
 namespace {
 
-// WinHelp context numbers of the box's controls, in (control, context) pairs ended by 0, 0.
-const DWORD kBoxHelpPairs[] = {
-    kBoxList, 401, kBoxDeleteAll, 405, kBoxDelete, 404, kBoxLoad, 403, kBoxReturn, 402, 0, 0,
-};
-
 LRESULT ListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return shell.statisticsList ? SendMessageA(shell.statisticsList, message, wParam, lParam) : LB_ERR;
 }
@@ -42,7 +37,7 @@ INT_PTR BoxCommand(WPARAM wParam) {
   }
 }
 
-INT_PTR CALLBACK StatisticsBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK StatisticsBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       shell.statisticsList = GetDlgItem(box, kBoxList);
@@ -61,10 +56,18 @@ INT_PTR CALLBACK StatisticsBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM
         CloseStatisticsBox();
       }
       return TRUE;
-    case WM_CONTEXTMENU:
-      WinHelpA(reinterpret_cast<HWND>(wParam), LabelTable[74], HELP_CONTEXTMENU,
-               reinterpret_cast<ULONG_PTR>(kBoxHelpPairs));
+    case WM_CONTEXTMENU: {
+      // A click on the box itself names the control under the point.
+      HWND target = reinterpret_cast<HWND>(wParam);
+      if (target == box && lParam != -1) {
+        POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ScreenToClient(box, &p);
+        HWND child = ChildWindowFromPoint(box, p);
+        if (child) target = child;
+      }
+      ShowWhatsThis(box, target, lParam);
       return TRUE;
+    }
     case WM_COMMAND:
       // Nothing may unwind into the system's code.
       try {

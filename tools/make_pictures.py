@@ -5,7 +5,9 @@ Run with Debian's interpreter (python3-pil, fonts-dejavu-core):
     /usr/bin/python3 tools/make_pictures.py [OUTPUT_DIR]
 OUTPUT_DIR defaults to shell/resources. The output is committed, so the Windows build never
 runs this script. Every picture is drawn at four times its size and scaled down, which gives
-smooth edges and glyphs that stay sharp at the key's real size.
+smooth edges and glyphs that stay sharp at the key's real size. The key faces are also
+written at three times their size (bitmaps/large/): the program resamples those to each
+key's size in pixels at the screen's DPI.
 """
 import os
 import struct
@@ -25,6 +27,8 @@ DIGIT_KEY = (214, 224, 240)     # light grey-blue key
 YELLOW_KEY = (250, 226, 118)    # yellow key
 OUTLINE = (72, 84, 104)
 GLYPH = (24, 30, 56)            # dark face for every glyph
+
+LARGE = 3                       # scale of the masters in bitmaps/large/
 
 SMALL = (34, 27)                # digits and operator keys
 WIDE = (59, 34)                 # Backspace, C and CE
@@ -82,9 +86,11 @@ def draw_centred(draw, text, box, font, fill):
     draw.text((x, y), text, font=font, fill=fill)
 
 
-def draw_key(size, key_colour, text):
+def draw_key(size, key_colour, text, factor=1):
     """A raised key: rounded body with a light top-left bevel, a dark bottom-right bevel
-    and the glyph centred on its face; the corners show the keypad's background."""
+    and the glyph centred on its face; the corners show the keypad's background. factor
+    draws it that many times larger."""
+    SCALE = globals()["SCALE"] * factor
     w, h = size[0] * SCALE, size[1] * SCALE
     img = Image.new("RGB", (w, h), BODY)
     d = ImageDraw.Draw(img)
@@ -109,7 +115,7 @@ def draw_key(size, key_colour, text):
     else:
         font = fitted_font(d, text, inner_w, inner_h, 20 * SCALE)
         draw_centred(d, text, face, font, GLYPH)
-    return img.resize(size, Image.LANCZOS)
+    return img.resize((size[0] * factor, size[1] * factor), Image.LANCZOS)
 
 
 def draw_background(size=(260, 220), band_height=34):
@@ -211,8 +217,11 @@ def main():
         os.path.dirname(os.path.abspath(__file__)), "..", "shell", "resources")
     bitmaps = os.path.join(root, "bitmaps")
     os.makedirs(bitmaps, exist_ok=True)
+    large = os.path.join(bitmaps, "large")
+    os.makedirs(large, exist_ok=True)
     for stem, size, colour, text in KEYS:
         draw_key(size, colour, text).save(os.path.join(bitmaps, stem + ".bmp"))
+        draw_key(size, colour, text, LARGE).save(os.path.join(large, stem + ".bmp"))
     draw_background().save(os.path.join(bitmaps, "background.bmp"))
     # The scientific template's client area at 96 dpi (314 x 167 dialog units of 8-point
     # "MS Shell Dlg"); the band ends between the mode row and the first row of keys.

@@ -170,7 +170,7 @@ class Session:
             pids.append(int(entry))
         return pids
 
-    def launch(self, *options, layout=None, env=None, program=None):
+    def launch(self, *options, layout=None, env=None, program=None, desktop_size="640x480"):
         """Starts vemo.exe (or the copy at program) with options, optionally writing the
         profile's layout first and with extra environment variables, and waits until its
         window is shown and active."""
@@ -180,7 +180,7 @@ class Session:
         environment = dict(self.env)
         environment.update(env or {})
         self.app = subprocess.Popen(
-            ["wine", "explorer", "/desktop=%s,640x480" % DESKTOP, program or self.vemo]
+            ["wine", "explorer", "/desktop=%s,%s" % (DESKTOP, desktop_size), program or self.vemo]
             + list(options),
             env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         state = poll("the main window", lambda: self.visible_state(), timeout=60)
@@ -1004,6 +1004,366 @@ def test_keypad_screenshots_and_size(s):
                   "no pale face on the sin key")
 
 
+# --- the program on today's desktops: manifest, scaling, context help, accessible names,
+# installer ---------------------------------------------------------------------------------
+
+def project_version(build_dir):
+    """The version that CMake's project() gave the build."""
+    with open(os.path.join(build_dir, "CMakeCache.txt")) as f:
+        for line in f:
+            if line.startswith("CMAKE_PROJECT_VERSION:"):
+                return line.split("=", 1)[1].strip()
+    raise Failure("no project version in %s" % build_dir)
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def test_manifest_and_version(s):
+    """The manifest read back from vemo.exe's resources asks for per-monitor (v2) DPI
+    awareness, common controls 6, Windows 7 to 11 and the user's rights; the running window
+    is per-monitor aware, so the system read it. The version resource carries the product
+    name and the project's version."""
+    import xml.etree.ElementTree as ET
+    text = s.probe("manifest", windows_path(s.vemo), desktop="-")["manifest"]
+    root = ET.fromstring(text.replace("\\r", "").replace("\\n", "\n").encode("utf-8"))
+
+    def all_named(tag):
+        return [e for e in root.iter() if e.tag.rsplit("}", 1)[-1] == tag]
+
+    awareness = [e.text.replace(" ", "").split(",") for e in all_named("dpiAwareness")]
+    check(awareness and awareness[0][0] == "PerMonitorV2" and "PerMonitor" in awareness[0],
+          "dpiAwareness %r" % awareness)
+    check([e.text for e in all_named("dpiAware")] == ["true/pm"], "no system-aware fallback")
+    controls = [e.attrib for e in all_named("assemblyIdentity")
+                if e.get("name") == "Microsoft.Windows.Common-Controls"]
+    check(controls and controls[0]["version"] == "6.0.0.0", "common controls %r" % controls)
+    systems = {e.get("Id") for e in all_named("supportedOS")}
+    check(systems == {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",    # 7
+                      "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",    # 8
+                      "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",    # 8.1
+                      "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"},   # 10 and 11
+          "supportedOS %r" % systems)
+    check([e.get("level") for e in all_named("requestedExecutionLevel")] == ["asInvoker"],
+          "execution level")
+
+    version = project_version(s.build_dir)
+    info = s.probe("version", windows_path(s.vemo), desktop="-")
+    check(info.get("ProductName") == "Вемомер", "product name %r" % info.get("ProductName"))
+    check(info.get("FileVersion") == version and info.get("ProductVersion") == version,
+          "version texts %r, project %s" % (info, version))
+    check(info["fileVersion"] == ".".join((version.split(".") + ["0"] * 4)[:4]),
+          "fixed file version %s, project %s" % (info["fileVersion"], version))
+
+    s.launch(layout=1)
+    check(s.probe("dpi")["awareness"] == "2", "the window is not per-monitor DPI aware")
+
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+def command_rows():
+    """id -> (label index or None, description) from commands/commands.def."""
+    import re
+    rows = {}
+    pattern = re.compile(r'^COMMAND\((\d+), \w+, (\w+), \w+, \d+, "(?:[^"\\]|\\.)*", "[^"]*", "([^"]*)"')
+    with open(os.path.join(ROOT, "commands", "commands.def"), encoding="utf-8") as f:
+        for line in f:
+            m = pattern.match(line)
+            if m:
+                rows[int(m.group(1))] = (None if m.group(2) == "NO_LABEL" else int(m.group(2)), m.group(3))
+    check(len(rows) > 60, "commands.def: %d rows read" % len(rows))
+    return rows
+
+
+def labels():
+    """The 80 texts of commands/labels.def."""
+    import re
+    with open(os.path.join(ROOT, "commands", "labels.def"), encoding="utf-8") as f:
+        return {int(m.group(1)): m.group(2) for m in re.finditer(r'LABEL\((\d+), "([^"]*)"\)', f.read())}
+
+
+def help_popups(s):
+    return [w for w in s.top_windows() if w[0] == "VemoHelpPopup" and w[2]]
+
+
+def whats_this(s, rectangle):
+    """Right click in the rectangle, "Что это такое?" in the menu; returns the pop-up's text."""
+    left, top, right, bottom = rect(rectangle)
+    s.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "3")
+    menu = poll("the Что это такое? menu",
+                lambda: [w for w in s.top_windows() if w[0] == "#32768" and w[2]])
+    s.click(menu[0][3])
+    return poll("the help pop-up", lambda: help_popups(s))[0][1].replace("\\r\\n", "\n")
+
+
+def test_context_help_popups(s):
+    """Что это такое? on a key shows its description from the command table (and its keys),
+    on the display a text of its own, in the statistics box each control's text; the next
+    click or key closes the pop-up and does nothing else."""
+    rows = command_rows()
+    state = s.launch(layout=1)
+    for key, close in ((112, "key"), (125, "click"), (116, "key"), (83, "click")):
+        text = whats_this(s, state["control.%d" % key])
+        description = rows[key][1]
+        check(text.split("\n")[0] == description[0].upper() + description[1:] + ".",
+              "pop-up of key %d: %r, description %r" % (key, text, description))
+        if close == "key":
+            s.keys("5")
+        else:
+            s.click_key(127)
+        poll("the pop-up to close on a %s" % close, lambda: not help_popups(s), timeout=10)
+        time.sleep(0.3)
+        check(s.display() == "0,", "the closing %s acted: display %r" % (close, s.display()))
+    check("Клавиатура: =, Enter" in whats_this(s, state["control.112"]), "= key's shortcuts")
+    s.keys("Escape")
+    poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+    check(whats_this(s, state["control.403"]).startswith("Индикатор"), "display's pop-up")
+    s.keys("Escape")
+    poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+
+    s.launch(layout=0)
+    s.probe("move", 360, 0)
+    s.activate(poll("the window at 360,0",
+                    lambda: (lambda st: st if rect(st["rect"])[:2] == [360, 0] else None)(s.state())))
+    s.keys("ctrl+s")
+    box = poll("the statistics box", lambda: s.dialog("Статистика"))
+    for control, expected in ((405, "Удаляет все числа из списка."),
+                              (410, "Выводит выбранное в списке число на индикатор."),
+                              (407, "Числа, добавленные клавишей Dat")):
+        text = whats_this(s, box["controls"][control][2])
+        check(text.startswith(expected), "box control %d: %r" % (control, text))
+        s.keys("Escape")
+        poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
+    check(s.dialog("Статистика") is not None, "the key that closed the pop-up closed the box")
+
+
+def test_accessible_names(s):
+    """Through oleacc, every command control of both layouts (keys, and the radio buttons
+    and check boxes where a layout has them) is named with its label, its description from
+    the command table and its keyboard shortcut; the display's name is its text."""
+    rows, texts = command_rows(), labels()
+    shortcuts = {112: "(=, Enter)", 116: "(Ctrl+P)", 83: "(Стрелка влево, Backspace)",
+                 81: "(Esc)", 80: "(F9)", 125: "(1)", 109: "(%)", 140: "(F8)", 144: "(I)"}
+    checked = set()
+    for layout in (1, 0):
+        state = s.launch(layout=layout)
+        s.keys("1", "2")
+        s.wait_display("12,")
+        names = {int(k.split(".")[1]): v for k, v in s.probe("acc-names")["_lines"]
+                 if k.startswith("acc.")}
+        check(names.get(403) == "12,", "display's accessible name %r" % names.get(403))
+        commands = [i for i in names if i in rows]
+        check(len(commands) >= 27, "layout %d: %d command controls" % (layout, len(commands)))
+        for i in commands:
+            label, description = rows[i]
+            name = names[i]
+            check(description in name, "control %d: name %r without %r" % (i, name, description))
+            # The point key is labelled with the locale's decimal symbol.
+            shown = "," if i == 85 else texts[label].replace("&", "") if label is not None else None
+            if shown and i not in (146, 147, 148):
+                check(name.startswith(shown),
+                      "control %d: name %r, label %r" % (i, name, texts[label]))
+            # % sends percent only in the standard layout (in the scientific one it is Mod).
+            keys = "" if (i, layout) == (109, 0) else shortcuts.get(i)
+            if keys is not None:
+                check(name.endswith(keys) if keys else not name.endswith(")"),
+                      "layout %d, control %d: name %r, keys %r" % (layout, i, name, keys))
+            checked.add(i)
+    check({112, 116, 83, 81, 125, 109} <= checked, "keys checked: %s" % sorted(checked))
+
+
+def ink_height(picture, box):
+    """Height of the dark ink (text) inside a box of a screenshot."""
+    crop = picture.crop(box).convert("L")
+    w, h = crop.size
+    px = crop.load()
+    rows = [y for y in range(h) if any(px[x, y] < 100 for x in range(w))]
+    return rows[-1] - rows[0] + 1 if rows else 0
+
+
+def sharpness(picture, box):
+    """(largest brightness step between neighbouring pixels, share of pixels equal to their
+    right neighbour at the better of the two pair offsets): a stretched picture has a small
+    step (smoothed) or pairs of equal pixels (doubled)."""
+    crop = picture.crop(box).convert("L")
+    w, h = crop.size
+    px = crop.load()
+    step = max(max(abs(px[x + 1, y] - px[x, y]) for x in range(w - 1) for y in range(h)),
+               max(abs(px[x, y + 1] - px[x, y]) for x in range(w) for y in range(h - 1)))
+    doubled = 0.0
+    for offset in (0, 1):
+        pairs = [(x, y) for y in range(h) for x in range(offset, w - 1, 2)]
+        doubled = max(doubled, sum(px[x, y] == px[x + 1, y] for x, y in pairs) / len(pairs))
+    return step, doubled
+
+
+def test_scaling_at_192_dpi(s):
+    """With the prefix at 192 dpi (LogPixels) the window, its font and its keys are twice
+    their 96-dpi size in pixels, and the keys are drawn sharp, not stretched; both
+    screenshots are kept (scale-96dpi.png, scale-192dpi.png)."""
+    seen = {}
+    try:
+        for dpi in (96, 192):
+            subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                            "/t", "REG_DWORD", "/d", str(dpi), "/f"],
+                           env=s.env, check=True, capture_output=True, timeout=60)
+            s.launch(layout=1, desktop_size="800x600")
+            s.keys("8")
+            s.wait_display("8,")
+            state = s.state()
+            picture = s.screenshot("scale-%ddpi.png" % dpi, state["rect"])
+            window = rect(state["rect"])
+            # The screenshot is the window: control rectangles relative to its corner.
+            seen[dpi] = (state, picture,
+                         lambda r, w=window: (r[0] - w[0], r[1] - w[1], r[2] - w[0], r[3] - w[1]))
+    finally:
+        subprocess.run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", "96", "/f"], env=s.env, capture_output=True, timeout=60)
+        s.close_program()
+
+    def size(r):
+        return r[2] - r[0], r[3] - r[1]
+
+    def twice(what, small, large, tolerance=0.1):
+        ratio = large / small
+        check(abs(ratio - 2) <= 2 * tolerance, "%s: %d px at 96 dpi, %d px at 192 dpi" % (what, small, large))
+
+    (s96, p96, at96), (s192, p192, at192) = seen[96], seen[192]
+    for name in ("client", "control.403", "control.112", "control.83", "control.125"):
+        for axis, label in ((0, "width"), (1, "height")):
+            twice("%s %s" % (name, label), size(rect(s96[name]))[axis], size(rect(s192[name]))[axis])
+    twice("display font", ink_height(p96, at96(rect(s96["control.403"]))),
+          ink_height(p192, at192(rect(s192["control.403"]))), tolerance=0.2)
+    for key in (112, 125, 83):
+        step96, _ = sharpness(p96, at96(rect(s96["control.%d" % key])))
+        step, doubled = sharpness(p192, at192(rect(s192["control.%d" % key])))
+        check(step >= 0.8 * step96 and doubled < 0.9,
+              "key %d at 192 dpi: step %d (96 dpi: %d), %.0f%% doubled pixels"
+              % (key, step, step96, 100 * doubled))
+
+
+def test_dpi_change_message(s):
+    """WM_DPICHANGED (a move to a monitor of another DPI) scales the window, every control,
+    the font and the key faces to the new DPI, sharp; back at 96 dpi the window has its
+    first size again (screenshot dpi-changed-192.png)."""
+    first = s.launch(layout=1, desktop_size="800x600")
+    s.keys("8")
+    s.wait_display("8,")
+    s.probe("move", 0, 0)
+    first = poll("the window at 0,0", lambda: (lambda st: st if rect(st["rect"])[:2] == [0, 0] else None)(s.state()))
+    p96 = s.screenshot("dpi-changed-96.png", first["rect"])
+    s.probe("dpi-changed", 192)
+    state = poll("the window scaled", lambda: (lambda st: st if rect(st["client"])[2] - rect(st["client"])[0]
+                                               > 1.5 * (rect(first["client"])[2] - rect(first["client"])[0])
+                                               else None)(s.state()))
+    p192 = s.screenshot("dpi-changed-192.png", state["rect"])
+
+    def size(r):
+        return r[2] - r[0], r[3] - r[1]
+
+    def local(st, name):
+        r, w = rect(st[name]), rect(st["rect"])
+        return r[0] - w[0], r[1] - w[1], r[2] - w[0], r[3] - w[1]
+
+    ids = [k for k in first if k.startswith("control.")]
+    for name in ["client"] + ids:
+        for axis in (0, 1):
+            small, large = size(rect(first[name]))[axis], size(rect(state[name]))[axis]
+            check(abs(large - 2 * small) <= 3, "%s: %d px, after the change %d px" % (name, small, large))
+    check(abs(ink_height(p192, local(state, "control.403")) - 2 * ink_height(p96, local(first, "control.403"))) <= 3,
+          "display font not doubled")
+    for key in (112, 125):
+        step96, _ = sharpness(p96, local(first, "control.%d" % key))
+        step, doubled = sharpness(p192, local(state, "control.%d" % key))
+        check(step >= 0.8 * step96 and doubled < 0.9,
+              "key %d after the change: step %d (96 dpi: %d), %.0f%% doubled" % (key, step, step96, 100 * doubled))
+    s.probe("dpi-changed", 96)
+    back = poll("the window back at 96 dpi", lambda: (lambda st: st if abs(size(rect(st["client"]))[0]
+                                                      - size(rect(first["client"]))[0]) <= 2 else None)(s.state()))
+    for name in ["client", "control.112", "control.403"]:
+        check(all(abs(a - b) <= 2 for a, b in zip(size(rect(first[name])), size(rect(back[name])))),
+              "%s: %s at first, %s after 192 and back" % (name, first[name], back[name]))
+    s.keys("plus", "1", "equal")
+    s.wait_display("9,")
+
+
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vemo"
+
+
+def registry_value(s, key, name):
+    """A value of the prefix's registry read with reg.exe, or None when it is absent. The
+    console program writes in the OEM code page of the Russian locale."""
+    result = subprocess.run(["wine", "reg", "query", key, "/v", name], env=s.env,
+                            capture_output=True, timeout=60)
+    for line in result.stdout.decode("cp866", "replace").splitlines():
+        parts = line.strip().split(None, 2)
+        if result.returncode == 0 and len(parts) == 3 and parts[0] == name:
+            return parts[2]
+    return None
+
+
+def test_installer_and_portable_zip(s):
+    """scripts/package.sh makes the portable zip (vemo.exe, vemo.chm, readme) and the
+    installer; the installer run silently puts the program into the user's programs
+    folder with a Start-menu shortcut and an uninstall key, the program started from the
+    shortcut's target computes 2+3=, and the silent uninstall removes all three."""
+    import glob
+    import zipfile
+    version = project_version(s.build_dir)
+    dist = os.path.join(s.temp, "dist")
+    result = subprocess.run(["bash", os.path.join(ROOT, "scripts", "package.sh"), s.build_dir, dist],
+                            capture_output=True, timeout=900)
+    check(result.returncode == 0, "package.sh failed: %s" % result.stderr.decode("utf-8", "replace")[-2000:])
+    setup = os.path.join(dist, "vemo-setup-%s.exe" % version)
+    portable = os.path.join(dist, "vemo-%s-portable.zip" % version)
+    check(os.path.isfile(setup) and os.path.isfile(portable), "missing %s or %s" % (setup, portable))
+    with zipfile.ZipFile(portable) as z:
+        names = sorted(z.namelist())
+        folder = "vemo-%s/" % version
+        check(names == [folder, folder + "readme.txt", folder + "vemo.chm", folder + "vemo.exe"],
+              "zip holds %r" % names)
+        readme = z.read(folder + "readme.txt").decode("utf-8-sig")
+        check("Вемомер %s" % version in readme and "vemo.chm" in readme, "readme %r" % readme[:200])
+        with open(s.vemo, "rb") as f:
+            check(z.read(folder + "vemo.exe") == f.read(), "the zip's vemo.exe is not the build's")
+
+    users = os.path.join(s.prefix, "drive_c", "users")
+
+    def installed():
+        return glob.glob(os.path.join(users, "*", "AppData", "Local", "Programs", "Vemo", "*"))
+
+    def shortcuts():
+        return glob.glob(os.path.join(users, "*", "AppData", "Roaming", "Microsoft", "Windows",
+                                      "Start Menu", "Programs", "Вемомер.lnk"))
+
+    check(not installed() and not shortcuts(), "the prefix already holds an installation")
+    subprocess.run(["wine", setup, "/S"], env=s.env, timeout=180, capture_output=True)
+    files = poll("the installed files",
+                 lambda: (lambda f: f if len(f) == 3 else None)(sorted(map(os.path.basename, installed()))),
+                 timeout=60)
+    check(files == ["uninstall.exe", "vemo.chm", "vemo.exe"], "installed %r" % files)
+    link = poll("the Start-menu shortcut", shortcuts)[0]
+    uninstall = registry_value(s, UNINSTALL_KEY, "UninstallString")
+    check(uninstall and uninstall.strip('"').endswith(r"\Programs\Vemo\uninstall.exe"),
+          "UninstallString %r" % uninstall)
+    check(registry_value(s, UNINSTALL_KEY, "DisplayName") == "Вемомер"
+          and registry_value(s, UNINSTALL_KEY, "DisplayVersion") == version, "uninstall key's names")
+
+    target = s.probe("shortcut-target", windows_path(link), desktop="-")["target"]
+    check(target.lower().endswith(r"\programs\vemo\vemo.exe"), "shortcut to %r" % target)
+    s.launch(layout=1, program=target)
+    s.keys("2", "plus", "3", "equal")
+    s.wait_display("5,")
+    s.close_program()
+
+    subprocess.run(["wine", uninstall.strip('"'), "/S"], env=s.env, timeout=180, capture_output=True)
+    poll("the uninstaller to remove the files, the shortcut and the key",
+         lambda: not installed() and not shortcuts()
+         and registry_value(s, UNINSTALL_KEY, "UninstallString") is None, timeout=60)
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -1023,6 +1383,12 @@ TESTS = [
     test_keypad_double_click_and_focus,
     test_keypad_tooltips,
     test_keypad_screenshots_and_size,
+    test_manifest_and_version,
+    test_context_help_popups,
+    test_accessible_names,
+    test_scaling_at_192_dpi,
+    test_dpi_change_message,
+    test_installer_and_portable_zip,
 ]
 
 

@@ -28,7 +28,18 @@
 //   show minimize|restore      minimises or restores the main window
 //   menu-state ID              GetMenuState of a menu item of the main window
 //   tooltips                   every visible tooltip window of the desktop: text|rectangle
+//   manifest EXE               the application manifest (resource 1 of type 24) of EXE
+//   version EXE                the version resource of EXE: fixed file version and texts
+//   dpi                        the main window's DPI and DPI awareness (-1 where unknown)
+//   acc-name ID                accName and accRole of a main-window control (0 = the
+//                              window) through oleacc's AccessibleObjectFromWindow
+//   acc-names                  accName of every control of the main window: "acc.ID=name"
+//   shortcut-target LNK        the target path of a shell link
+//   dpi-changed DPI            sends the main window WM_DPICHANGED for DPI, without a
+//                              suggested rectangle (as a move to such a monitor would)
 #include <windows.h>
+#include <oleacc.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -219,6 +230,136 @@ BOOL CALLBACK ReportDialog(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The manifest the system reads at process start, as one line.
+bool ReportManifest(std::string& out, const char* exe) {
+    HMODULE module = LoadLibraryExA(exe, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return false;
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (bytes) out += "manifest=" + OneLine(std::string(bytes, SizeofResource(module, found))) + "\n";
+    FreeLibrary(module);
+    return bytes != nullptr;
+}
+
+std::string Utf8FromWide(const wchar_t* text) {
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], bytes, nullptr, nullptr);
+    out.resize(std::strlen(out.c_str()));
+    return out;
+}
+
+// The fixed file version and the Russian texts of the version resource.
+bool ReportVersion(std::string& out, const char* exe) {
+    DWORD size = GetFileVersionInfoSizeA(exe, nullptr);
+    if (!size) return false;
+    std::string block(size, '\0');
+    if (!GetFileVersionInfoA(exe, 0, size, &block[0])) return false;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(&block[0], "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return false;
+    char number[64];
+    std::snprintf(number, sizeof number, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+                  LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                  LOWORD(fixed->dwFileVersionLS));
+    out += std::string("fileVersion=") + number + "\n";
+    for (const wchar_t* name : {L"ProductName", L"FileVersion", L"ProductVersion", L"FileDescription"}) {
+        std::wstring path = std::wstring(L"\\StringFileInfo\\041904B0\\") + name;
+        wchar_t* text = nullptr;
+        if (VerQueryValueW(&block[0], path.c_str(), reinterpret_cast<void**>(&text), &length) && text) {
+            out += Utf8FromWide(name) + "=" + OneLine(Utf8FromWide(text)) + "\n";
+        }
+    }
+    return true;
+}
+
+// The DPI and the DPI awareness of a window, through the calls of newer systems.
+void ReportDpi(std::string& out, HWND window) {
+    typedef UINT(WINAPI * DpiForWindow)(HWND);
+    typedef HANDLE(WINAPI * WindowAwareness)(HWND);
+    typedef int(WINAPI * AwarenessOf)(HANDLE);
+    HMODULE user = GetModuleHandleA("user32.dll");
+    auto dpiFor = reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+    auto context = reinterpret_cast<WindowAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetWindowDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<AwarenessOf>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    out += "dpi=" + std::to_string(dpiFor ? static_cast<int>(dpiFor(window)) : -1) + "\n";
+    out += "awareness=" + std::to_string(context && awareness ? awareness(context(window)) : -1) + "\n";
+}
+
+// The accessible name of a window, or false.
+bool AccessibleName(HWND window, std::string& name) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) || !object) {
+        return false;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    HRESULT got = object->get_accName(self, &text);
+    name = got == S_OK && text ? OneLine(Utf8FromWide(text)) : std::string();
+    if (text) SysFreeString(text);
+    object->Release();
+    return true;
+}
+
+// What an accessibility client reads of a window: its name and its role's text.
+bool ReportAccessible(std::string& out, HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) || !object) {
+        out += "error=AccessibleObjectFromWindow failed\n";
+        return false;
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    HRESULT got = object->get_accName(self, &name);
+    out += "name=" + (got == S_OK && name ? OneLine(Utf8FromWide(name)) : std::string()) + "\n";
+    if (name) SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) {
+        wchar_t text[128] = {0};
+        GetRoleTextW(static_cast<DWORD>(role.lVal), text, 128);
+        out += "role=" + std::to_string(role.lVal) + "\nroleText=" + Utf8FromWide(text) + "\n";
+    }
+    object->Release();
+    return true;
+}
+
+// The path a shell link (.lnk) points to.
+bool ReportShortcutTarget(std::string& out, const char* link) {
+    IShellLinkW* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shellLink)))) {
+        return false;
+    }
+    IPersistFile* file = nullptr;
+    bool ok = false;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t widePath[MAX_PATH] = {0};
+        MultiByteToWideChar(CP_ACP, 0, link, -1, widePath, MAX_PATH);
+        wchar_t target[MAX_PATH] = {0};
+        if (SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+            SUCCEEDED(shellLink->GetPath(target, MAX_PATH, nullptr, 0))) {
+            out += "target=" + Utf8FromWide(target) + "\n";
+            ok = true;
+        }
+        file->Release();
+    }
+    shellLink->Release();
+    return ok;
+}
+
 bool ReadClipboard(std::string& out) {
     if (!OpenClipboard(nullptr)) return false;
     HANDLE data = GetClipboardData(CF_TEXT);
@@ -302,6 +443,17 @@ int main(int argc, char** argv) {
     } else if (command == "clipboard-write" && argc == 4) {
         ok = WriteClipboard(argv[3]);
         if (!ok) out += "error=the clipboard could not be written\n";
+    } else if (command == "manifest" && argc == 4) {
+        ok = ReportManifest(out, argv[3]);
+        if (!ok) out += "error=no manifest resource\n";
+    } else if (command == "version" && argc == 4) {
+        ok = ReportVersion(out, argv[3]);
+        if (!ok) out += "error=no version resource\n";
+    } else if (command == "shortcut-target" && argc == 4) {
+        CoInitialize(nullptr);
+        ok = ReportShortcutTarget(out, argv[3]);
+        if (!ok) out += "error=the shortcut could not be read\n";
+        CoUninitialize();
     } else if (!main) {
         ok = false;
         out += "error=no window of class SciVemo\n";
@@ -322,6 +474,29 @@ int main(int argc, char** argv) {
         UINT state = GetMenuState(GetMenu(main), static_cast<UINT>(std::atoi(argv[3])), MF_BYCOMMAND);
         out += "state=" + std::to_string(static_cast<int>(state)) + "\n";
         out += std::string("grayed=") + (state != static_cast<UINT>(-1) && (state & MF_GRAYED) ? "1" : "0") + "\n";
+    } else if (command == "dpi") {
+        ReportDpi(out, main);
+    } else if (command == "acc-name" && argc == 4) {
+        int id = std::atoi(argv[3]);
+        HWND target = id == 0 ? main : GetDlgItem(main, id);
+        CoInitialize(nullptr);
+        ok = target && ReportAccessible(out, target);
+        if (!target) out += "error=no such control\n";
+        CoUninitialize();
+    } else if (command == "dpi-changed" && argc == 4) {
+        WORD dpi = static_cast<WORD>(std::atoi(argv[3]));
+        DWORD_PTR result = 0;
+        ok = SendMessageTimeoutA(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), 0,
+                                 SMTO_ABORTIFHUNG, 10000, &result) != 0;
+        if (!ok) out += "error=SendMessageTimeoutA failed\n";
+    } else if (command == "acc-names") {
+        CoInitialize(nullptr);
+        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            std::string name;
+            if (!AccessibleName(child, name)) name = "<no accessible object>";
+            out += "acc." + std::to_string(GetDlgCtrlID(child)) + "=" + name + "\n";
+        }
+        CoUninitialize();
     } else if (command == "close") {
         ok = PostMessageA(main, WM_CLOSE, 0, 0) != 0;
         if (!ok) out += "error=PostMessageA failed\n";
