@@ -11,6 +11,7 @@
 
 #include "engine/command_table.h"
 #include "engine/engine.h"
+#include "shell/key_tips.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -24,57 +25,6 @@ std::wstring WideFromCodePage(UINT codePage, const char* text) {
   MultiByteToWideChar(codePage, 0, text, -1, &out[0], n);
   out.resize(static_cast<size_t>(n - 1));
   return out;
-}
-
-// The name of one key of the keyboard, as printed on it.
-std::wstring KeyName(int virtualKey) {
-  if (virtualKey >= VK_F1 && virtualKey <= VK_F24) return L"F" + std::to_wstring(virtualKey - VK_F1 + 1);
-  switch (virtualKey) {
-    case VK_BACK: return L"Backspace";
-    case VK_RETURN: return L"Enter";
-    case VK_ESCAPE: return L"Esc";
-    case VK_LEFT: return L"Стрелка влево";
-    case VK_INSERT: return L"Insert";
-    case VK_DELETE: return L"Delete";
-    case VK_ADD: return L"Num +";
-    default: return std::wstring(1, static_cast<wchar_t>(virtualKey));
-  }
-}
-
-void AppendShortcuts(std::wstring& out, const CommandInfo& row) {
-  for (const Shortcut& s : row.shortcuts) {
-    std::wstring text;
-    switch (s.kind) {
-      case kCharacter:
-        // Control characters are typed as Ctrl with a letter.
-        text = s.key >= 1 && s.key <= 26 ? std::wstring(L"Ctrl+") + static_cast<wchar_t>(L'A' + s.key - 1)
-                                         : std::wstring(1, static_cast<wchar_t>(s.key));
-        break;
-      case kVirtual:
-        text = KeyName(s.key);
-        break;
-      case kVirtualShift: {
-        // A letter that acts with and without Shift is named once.
-        bool plainToo = false;
-        for (const Shortcut& other : row.shortcuts) {
-          plainToo = plainToo || (other.kind == kVirtual && other.key == s.key);
-        }
-        if (!plainToo) text = L"Shift+" + KeyName(s.key);
-        break;
-      }
-      case kVirtualControl:
-        text = L"Ctrl+" + KeyName(s.key);
-        break;
-      case kVirtualControlShift:
-        text = L"Ctrl+Shift+" + KeyName(s.key);
-        break;
-      case kNoShortcut:
-        break;
-    }
-    if (text.empty()) continue;
-    if (!out.empty()) out += L", ";
-    out += text;
-  }
 }
 
 // The text a control shows: the label of its command (the word size in radices other than
@@ -127,15 +77,16 @@ std::string AnsiFromWide(const std::wstring& text) {
   return out;
 }
 
-// The keys of the keyboard that send the command, e.g. "S" or "Ctrl+M"; in the standard
-// layout the % character sends percent.
+// The keys of the keyboard that send the command (the tooltips' text of them, from the
+// command table), e.g. "S" or "Ctrl+M"; the arrow is spelled out, since the ANSI code page
+// has no arrow.
 std::wstring ShortcutText(unsigned id) {
-  std::wstring out;
-  if (const CommandInfo* row = FindCommand(id)) AppendShortcuts(out, *row);
-  if (id == CmdPercent && settings.layout == 1) {
-    if (const CommandInfo* mod = FindCommand(CmdMod)) AppendShortcuts(out, *mod);
+  std::wstring text = WideFromUtf8(KeyShortcutsText(id, settings.layout).c_str());
+  const std::wstring arrow = L"\u2190";
+  for (std::size_t at = text.find(arrow); at != std::wstring::npos; at = text.find(arrow)) {
+    text.replace(at, arrow.size(), L"Стрелка влево");
   }
-  return out;
+  return text;
 }
 
 // "label — description (shortcut)", e.g. "MS — заносит число в память (Ctrl+M)".

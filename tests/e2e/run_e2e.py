@@ -1116,7 +1116,7 @@ def test_context_help_popups(s):
         poll("the pop-up to close on a %s" % close, lambda: not help_popups(s), timeout=10)
         time.sleep(0.3)
         check(s.display() == "0,", "the closing %s acted: display %r" % (close, s.display()))
-    check("Клавиатура: =, Enter" in whats_this(s, state["control.112"]), "= key's shortcuts")
+    check("Клавиатура: = или Enter" in whats_this(s, state["control.112"]), "= key's shortcuts")
     s.keys("Escape")
     poll("the pop-up to close", lambda: not help_popups(s), timeout=10)
     check(whats_this(s, state["control.403"]).startswith("Индикатор"), "display's pop-up")
@@ -1144,7 +1144,7 @@ def test_accessible_names(s):
     and check boxes where a layout has them) is named with its label, its description from
     the command table and its keyboard shortcut; the display's name is its text."""
     rows, texts = command_rows(), labels()
-    shortcuts = {112: "(=, Enter)", 116: "(Ctrl+P)", 83: "(Стрелка влево, Backspace)",
+    shortcuts = {112: "(= или Enter)", 116: "(Ctrl+P)", 83: "(Стрелка влево или Backspace)",
                  81: "(Esc)", 80: "(F9)", 125: "(1)", 109: "(%)", 140: "(F8)", 144: "(I)"}
     checked = set()
     for layout in (1, 0):
