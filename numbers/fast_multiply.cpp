@@ -351,6 +351,57 @@ void transformProduct(Word* out, const Word* x, std::int32_t nx, const Word* y, 
   addPiecesBack(out, nx + ny, a.get(), px + py - 1, shape.bits);
 }
 
+// x much longer than y: x is cut into chunks, each multiplied by y with a transform of
+// about 4 to 8 times y's pieces; y is transformed once for all chunks.
+struct ChunkShape {
+  int bits = 0;
+  std::size_t length = 0;
+  std::int32_t chunkWords = 0;
+};
+
+ChunkShape chunkShape(std::int32_t ny) {
+  ChunkShape shape;
+  for (int b = 30; b >= 8; --b) {
+    const u64 py = (u64(ny) * 31 + u64(b) - 1) / u64(b);
+    const u64 top = (u64{1} << b) - 1;
+    if (u128(py) * top * top >= kPrime) continue;  // every chunk has at least py pieces
+    std::size_t L = 1;
+    while (L < 4 * py) L <<= 1;
+    if (L > kMaxTransformLength) return shape;
+    shape.bits = b;
+    shape.length = L;
+    shape.chunkWords = std::int32_t(((L - py + 1) * u64(b)) / 31);
+    return shape;
+  }
+  return shape;
+}
+
+void chunkedTransformProduct(Word* out, const Word* x, std::int32_t nx, const Word* y,
+                             std::int32_t ny, const ChunkShape& shape, bool pollStop) {
+  const std::size_t L = shape.length;
+  HeapArray<u64> roots(L);
+  fillRoots(roots.get(), L);
+  HeapArray<u64> yHat(L);
+  const std::size_t py = cutIntoPieces(yHat.get(), y, ny, shape.bits);
+  forwardTransform(yHat.get(), L, roots.get(), pollStop);
+  const u64 inverseLength = powMod(L % kPrime, kPrime - 2);
+  for (std::size_t i = 0; i < L; ++i) yHat.get()[i] = mulMod(yHat.get()[i], inverseLength);
+
+  HeapArray<u64> a(L);
+  HeapArray<Word> piece(std::size_t(shape.chunkWords) + std::size_t(ny));
+  std::memset(out, 0, sizeof(Word) * std::size_t(nx + ny));
+  for (std::int32_t at = 0; at < nx; at += shape.chunkWords) {
+    const std::int32_t len = std::min(shape.chunkWords, nx - at);
+    std::memset(a.get(), 0, sizeof(u64) * L);
+    const std::size_t px = cutIntoPieces(a.get(), x + at, len, shape.bits);
+    forwardTransform(a.get(), L, roots.get(), pollStop);
+    for (std::size_t i = 0; i < L; ++i) a.get()[i] = mulMod(a.get()[i], yHat.get()[i]);
+    inverseTransform(a.get(), L, roots.get(), pollStop);
+    addPiecesBack(piece.get(), len + ny, a.get(), px + py - 1, shape.bits);
+    addInto(out + at, nx + ny - at, piece.get(), trimmedLength(piece.get(), len + ny));
+  }
+}
+
 // ---------------------------------------------------------------------------------------
 // The recursion
 
@@ -410,9 +461,16 @@ void multiply(Word* out, const Word* x, std::int32_t nx, const Word* y, std::int
     schoolbookProduct(out, x, nx, y, ny);
     return;
   }
-  if (ny >= kTransformThreshold && transformFits(nx, ny)) {
-    transformProduct(out, x, nx, y, ny, false, pollStop);
-    return;
+  if (ny >= kTransformThreshold) {
+    const ChunkShape chunks = chunkShape(ny);
+    if (chunks.bits != 0 && nx > 2 * chunks.chunkWords) {
+      chunkedTransformProduct(out, x, nx, y, ny, chunks, pollStop);
+      return;
+    }
+    if (transformFits(nx, ny)) {
+      transformProduct(out, x, nx, y, ny, false, pollStop);
+      return;
+    }
   }
   const std::int32_t m = (nx + 1) / 2;
   if (ny <= m) {

@@ -48,6 +48,7 @@ TEST_F(NumbersTest, LongProductsMatchExactArithmetic) {
       {K - 1, K - 1}, {K, K}, {K, 1}, {K + 1, K}, {2 * K + 1, K}, {3 * K, 2 * K - 1},
       {T - 1, T - 1}, {T, T}, {T + 7, T}, {5 * T, T}, {2 * T + 1, T + 1}, {T, K},
       {20000, 1}, {20000, 39}, {20000, 2 * T}, {30011, 29989}, {70000, 65000},
+      {60000, T}, {100000, 2 * T + 1}, {100000, 9000},  // chunks of x against one transform of y
   };
   const Fill fills[] = {Dense, AllOnes, ZeroRuns, PowerOfBase};
   for (const Sizes& s : sizes) {
