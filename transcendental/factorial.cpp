@@ -105,12 +105,12 @@ bool isOddPrime(const BigNum& sieve, std::int64_t p) {
   return (sieve->digits[p / 64] >> ((p / 2) % 32) & 1u) == 0;
 }
 
-// swing(n) = n! / (floor(n/2)!)^2 = product over primes p <= n of p^e, where e counts the
-// odd quotients floor(n / p^i), i >= 1; each p^e <= n.
-BigNum swing(std::int32_t n, const BigNum& sieve) {
+// The odd part of swing(n) = n! / (floor(n/2)!)^2: the product over odd primes p <= n of
+// p^e, where e counts the odd quotients floor(n / p^i), i >= 1; each p^e <= n.
+BigNum oddSwing(std::int32_t n, const BigNum& sieve) {
   BalancedProduct product;
-  for (std::int64_t p = 2; p <= n; p = p == 2 ? 3 : p + 2) {
-    if (p > 2 && !isOddPrime(sieve, p)) continue;
+  for (std::int64_t p = 3; p <= n; p += 2) {
+    if (!isOddPrime(sieve, p)) continue;
     if ((p & 0xFFFF) == 1 && stopRequested()) break;
     Multiplier power = 1;
     if (p * p <= n) {
@@ -125,30 +125,49 @@ BigNum swing(std::int32_t n, const BigNum& sieve) {
   return finish(product);
 }
 
-// n! = (floor(n/2)!)^2 swing(n), down to factorials small enough for a direct product.
-BigNum factorialBySwing(std::int32_t n, const BigNum& sieve) {
+// The odd part of n!: odd(n!) = odd(floor(n/2)!)^2 oddSwing(n), down to factorials small
+// enough for a direct product.
+BigNum oddFactorial(std::int32_t n, const BigNum& sieve) {
   if (n < 64) {
     BalancedProduct product;
-    for (std::int32_t k = 2; k <= n; ++k) multiplyBy(product, static_cast<Multiplier>(k));
+    for (std::int32_t k = 3; k <= n; ++k) {
+      std::int32_t odd = k;  // k = 2^j odd
+      while ((odd & 1) == 0) odd >>= 1;
+      if (odd > 1) multiplyBy(product, static_cast<Multiplier>(odd));
+    }
     return finish(product);
   }
-  BigNum half = factorialBySwing(n / 2, sieve);
+  BigNum half = oddFactorial(n / 2, sieve);
   if (stopRequested()) return half;
   bigMultiply(half, half, kInternalBase);
-  BigNum s = swing(n, sieve);
+  BigNum s = oddSwing(n, sieve);
   bigMultiply(half, s, kInternalBase);
   return half;
 }
 
+// x * 2^bits, as a new value.
+BigNum shiftedLeft(const BigNum& x, std::int64_t bits) {
+  const std::int32_t words = static_cast<std::int32_t>(bits / 31);
+  BigNum r = bigAlloc(x->digitCount + words + 2);
+  r->sign = 1;
+  r->digitCount = x->digitCount + words;
+  for (std::int32_t i = 0; i < x->digitCount; ++i) r->digits[words + i] = x->digits[i];
+  multiplyLeaf(*r, Multiplier{1} << (bits % 31));
+  return r;
+}
+
 // n! for 0 <= n < 2^31, exactly, over 1, by the prime swing: squares of the smaller
-// factorial and a product of prime powers, both done by the fast multiplication. A stop
-// request ends it early with a partial product; a product longer than any value may be is
-// too large (Overflow).
+// factorial's odd part and products of odd prime powers, all done by the fast
+// multiplication, then the power of two. A stop request ends it early with a partial
+// product; a product longer than any value may be is too large (Overflow).
 Ratio exactFactorial(std::int32_t n) {
   const double bits = std::lgamma(static_cast<double>(n) + 1.0) / std::log(2.0);
   if (bits / 31.0 + 4 > kMaxValueWords) raiseError(Overflow);
   const BigNum sieve = oddSieve(n);
-  BigNum product = factorialBySwing(n, sieve);
+  // n! = odd(n!) 2^(n - number of ones in n's binary digits).
+  std::int64_t twos = n;
+  for (std::uint32_t v = static_cast<std::uint32_t>(n); v != 0; v &= v - 1) --twos;
+  BigNum product = shiftedLeft(oddFactorial(n, sieve), twos);
   Ratio result = ratioAlloc();
   result->numerator = std::move(product);
   result->denominator = bigCopy(bigOne);
