@@ -186,13 +186,32 @@ u64 powMod(u64 base, u64 e) {
   return r;
 }
 
+// Loops over whole transforms poll the stop flag once per this many points.
+constexpr std::size_t kPollPoints = 1 << 16;
+
+// a[i] := a[i] * b[i] * scale (b null: a[i] * scale).
+void multiplyPointwise(u64* a, const u64* b, std::size_t L, u64 scale, bool pollStop) {
+  for (std::size_t start = 0; start < L; start += kPollPoints) {
+    pollForStop(pollStop);
+    const std::size_t end = std::min(L, start + kPollPoints);
+    if (b == nullptr) {
+      for (std::size_t i = start; i < end; ++i) a[i] = mulMod(a[i], scale);
+    } else if (scale == 1) {
+      for (std::size_t i = start; i < end; ++i) a[i] = mulMod(a[i], b[i]);
+    } else {
+      for (std::size_t i = start; i < end; ++i) a[i] = mulMod(mulMod(a[i], b[i]), scale);
+    }
+  }
+}
+
 // The twiddle table of a transform of length L: roots[h + j] = w_2h^j for every half-length
 // h (a power of two below L) and j < h, where w_2h is a primitive 2h-th root of unity.
-void fillRoots(u64* roots, std::size_t L) {
+void fillRoots(u64* roots, std::size_t L, bool pollStop) {
   for (std::size_t h = 1; h < L; h <<= 1) {
     const u64 w = powMod(7, (kPrime - 1) / (2 * h));  // 7 generates the multiplicative group
     u64 v = 1;
     for (std::size_t j = 0; j < h; ++j) {
+      if ((j & (kPollPoints - 1)) == 0) pollForStop(pollStop);
       roots[h + j] = v;
       v = mulMod(v, w);
     }
@@ -210,6 +229,7 @@ void forwardTransform(u64* a, std::size_t n, const u64* roots, bool pollStop) {
     const std::size_t h = n / 2;
     const u64* w = roots + h;
     for (std::size_t j = 0; j < h; ++j) {
+      if ((j & (kPollPoints - 1)) == 0) pollForStop(pollStop);
       u64 u = a[j], v = a[j + h];
       a[j] = addMod(u, v);
       a[j + h] = mulMod(subMod(u, v), w[j]);
@@ -234,12 +254,13 @@ void forwardTransform(u64* a, std::size_t n, const u64* roots, bool pollStop) {
 // Decimation in time with the inverse roots (w^-j = -w^(h - j) for a 2h-th root w):
 // bit-reversed order in, natural order out, not yet divided by the length.
 void inverseTransform(u64* a, std::size_t n, const u64* roots, bool pollStop) {
-  auto stage = [roots](u64* p, std::size_t h) {
+  auto stage = [roots, pollStop](u64* p, std::size_t h) {
     const u64* w = roots + h;
     u64 u = p[0], v = p[h];
     p[0] = addMod(u, v);
     p[h] = subMod(u, v);
     for (std::size_t j = 1; j < h; ++j) {
+      if ((j & (kPollPoints - 1)) == 0) pollForStop(pollStop);
       u = p[j];
       v = mulMod(p[j + h], w[h - j]);  // p[j + h] * w^-j with the sign folded into the sum
       p[j] = subMod(u, v);
@@ -279,10 +300,12 @@ std::size_t cutIntoPieces(u64* dst, const Word* x, std::int32_t n, int b) {
 }
 
 // out[0..nOut) := sum of c[k] 2^(k b), all of it below 2^(31 nOut).
-void addPiecesBack(Word* out, std::int32_t nOut, const u64* c, std::size_t count, int b) {
+void addPiecesBack(Word* out, std::int32_t nOut, const u64* c, std::size_t count, int b,
+                   bool pollStop) {
   u128 pending = 0;            // bit 0 stands at output bit 31 * emitted
   std::int64_t emitted = 0;
   for (std::size_t k = 0; k < count && emitted < nOut; ++k) {
+    if ((k & (kPollPoints - 1)) == 0) pollForStop(pollStop);
     const std::int64_t shift = std::int64_t(k) * b - emitted * 31;  // 0 <= shift < 31
     pending += u128(c[k]) << shift;
     const std::int64_t settled = std::int64_t(k + 1) * b;  // later pieces start at or above
@@ -332,23 +355,22 @@ void transformProduct(Word* out, const Word* x, std::int32_t nx, const Word* y, 
   const TransformShape shape = transformShape(nx, ny);
   const std::size_t L = shape.length;
   HeapArray<u64> roots(L);
-  fillRoots(roots.get(), L);
+  fillRoots(roots.get(), L, pollStop);
   HeapArray<u64> a(L);
   const std::size_t px = cutIntoPieces(a.get(), x, nx, shape.bits);
   forwardTransform(a.get(), L, roots.get(), pollStop);
   const u64 inverseLength = powMod(L % kPrime, kPrime - 2);
   std::size_t py = px;
   if (square) {
-    for (std::size_t i = 0; i < L; ++i) a.get()[i] = mulMod(mulMod(a.get()[i], a.get()[i]), inverseLength);
+    multiplyPointwise(a.get(), a.get(), L, inverseLength, pollStop);
   } else {
     HeapArray<u64> b(L);
     py = cutIntoPieces(b.get(), y, ny, shape.bits);
     forwardTransform(b.get(), L, roots.get(), pollStop);
-    for (std::size_t i = 0; i < L; ++i) a.get()[i] = mulMod(mulMod(a.get()[i], b.get()[i]), inverseLength);
+    multiplyPointwise(a.get(), b.get(), L, inverseLength, pollStop);
   }
-  pollForStop(pollStop);
   inverseTransform(a.get(), L, roots.get(), pollStop);
-  addPiecesBack(out, nx + ny, a.get(), px + py - 1, shape.bits);
+  addPiecesBack(out, nx + ny, a.get(), px + py - 1, shape.bits, pollStop);
 }
 
 // x much longer than y: x is cut into chunks, each multiplied by y with a transform of
@@ -380,12 +402,12 @@ void chunkedTransformProduct(Word* out, const Word* x, std::int32_t nx, const Wo
                              std::int32_t ny, const ChunkShape& shape, bool pollStop) {
   const std::size_t L = shape.length;
   HeapArray<u64> roots(L);
-  fillRoots(roots.get(), L);
+  fillRoots(roots.get(), L, pollStop);
   HeapArray<u64> yHat(L);
   const std::size_t py = cutIntoPieces(yHat.get(), y, ny, shape.bits);
   forwardTransform(yHat.get(), L, roots.get(), pollStop);
   const u64 inverseLength = powMod(L % kPrime, kPrime - 2);
-  for (std::size_t i = 0; i < L; ++i) yHat.get()[i] = mulMod(yHat.get()[i], inverseLength);
+  multiplyPointwise(yHat.get(), nullptr, L, inverseLength, pollStop);
 
   HeapArray<u64> a(L);
   HeapArray<Word> piece(std::size_t(shape.chunkWords) + std::size_t(ny));
@@ -395,9 +417,9 @@ void chunkedTransformProduct(Word* out, const Word* x, std::int32_t nx, const Wo
     std::memset(a.get(), 0, sizeof(u64) * L);
     const std::size_t px = cutIntoPieces(a.get(), x + at, len, shape.bits);
     forwardTransform(a.get(), L, roots.get(), pollStop);
-    for (std::size_t i = 0; i < L; ++i) a.get()[i] = mulMod(a.get()[i], yHat.get()[i]);
+    multiplyPointwise(a.get(), yHat.get(), L, 1, pollStop);
     inverseTransform(a.get(), L, roots.get(), pollStop);
-    addPiecesBack(piece.get(), len + ny, a.get(), px + py - 1, shape.bits);
+    addPiecesBack(piece.get(), len + ny, a.get(), px + py - 1, shape.bits, pollStop);
     addInto(out + at, nx + ny - at, piece.get(), trimmedLength(piece.get(), len + ny));
   }
 }
