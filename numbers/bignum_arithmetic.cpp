@@ -279,9 +279,10 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   const bool pollStop = std::int64_t(nx) * ny > (1 << 20);
   if (R == kInternalBase && std::min(nx, ny) >= kKaratsubaThreshold) {
     if (!fastProduct(out, x.digits, nx, y.digits, ny, pollStop)) {
-      // Stopped: any non-zero value will do (see stopAfterRow); x's digits are one.
-      std::memset(out, 0, sizeof(std::uint32_t) * std::size_t(nx + ny));
+      // Stopped: any non-zero value will do (see stopAfterRow); x's digits are one. The
+      // words above them are never read.
       std::memcpy(out, x.digits, sizeof(std::uint32_t) * std::size_t(nx));
+      r->digitCount = nx;
     }
   } else if (R == kInternalBase) {
     std::uint32_t rows = 0;

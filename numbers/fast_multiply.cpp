@@ -320,9 +320,10 @@ void addPiecesBack(Word* out, std::int32_t nOut, const u64* c, std::size_t count
   }
 }
 
-// The longest transform used; longer products are split by Karatsuba first, which keeps
-// the buffers of one transform near 3 * 8 * 2^25 bytes.
-constexpr std::size_t kMaxTransformLength = std::size_t{1} << 25;
+// The longest transform used; longer products are split by Karatsuba first. This bounds
+// the buffers of one transform to 3 * 32 MB, which the system releases within a few
+// milliseconds when a stop ends the product.
+constexpr std::size_t kMaxTransformLength = std::size_t{1} << 22;
 
 struct TransformShape {
   int bits = 0;          // piece width b

@@ -19,7 +19,7 @@ struct LongComputation {
 
 TEST_F(TranscendentalTest, StopFromAnotherThreadEndsLongComputations) {
   const LongComputation computations[] = {
-      {"exact factorial", "200000", [](Ratio& x) { ratioFactorial(x); }},
+      {"exact factorial", "10000000", [](Ratio& x) { ratioFactorial(x); }},
       {"factorial product", "10000000.5", [](Ratio& x) { ratioFactorial(x); }},
       {"sinh series", "-100000.5", [](Ratio& x) { ratioSinh(x); }},
       {"tanh through the sinh series", "-100000.5", [](Ratio& x) { ratioTanh(x); }},
