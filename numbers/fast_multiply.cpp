@@ -520,9 +520,47 @@ void multiply(Word* out, const Word* x, std::int32_t nx, const Word* y, std::int
 
 }  // namespace
 
+namespace {
+
+std::int32_t nonZeroWords(const Word* x, std::int32_t n) {
+  std::int32_t count = 0;
+  for (std::int32_t i = 0; i < n; ++i) count += x[i] != 0;
+  return count;
+}
+
+// out += x * y row by row over y's non-zero words only (out zero on entry): for operands
+// such as powers of two, whose words are nearly all zero. Rows go upwards, so the word
+// above each row is still zero when its carry is stored.
+void sparseProduct(Word* out, const Word* x, std::int32_t nx, const Word* y, std::int32_t ny,
+                   bool pollStop) {
+  for (std::int32_t j = 0; j < ny; ++j) {
+    const u64 a = y[j];
+    if (a == 0) continue;
+    u64 carry = 0;
+    Word* row = out + j;
+    for (std::int32_t i = 0; i < nx; ++i) {
+      u64 t = a * x[i] + row[i] + carry;
+      row[i] = Word(t) & kMask;
+      carry = t >> 31;
+    }
+    row[nx] = Word(carry);
+    pollForStop(pollStop);
+  }
+}
+
+}  // namespace
+
 bool fastProduct(std::uint32_t* out, const std::uint32_t* x, std::int32_t nx,
                  const std::uint32_t* y, std::int32_t ny, bool pollStop) {
   try {
+    if (nonZeroWords(y, ny) < kKaratsubaThreshold) {
+      sparseProduct(out, x, nx, y, ny, pollStop);
+      return true;
+    }
+    if (nonZeroWords(x, nx) < kKaratsubaThreshold) {
+      sparseProduct(out, y, ny, x, nx, pollStop);
+      return true;
+    }
     HeapArray<Word> scratch(scratchWords(std::max(nx, ny)));
     if (x == y && nx == ny)
       square(out, x, nx, scratch.get(), pollStop);

@@ -1,6 +1,6 @@
 // Products of long operands against GMP: sizes on both sides of the Karatsuba and
-// transform thresholds, unequal lengths, zero words, all-ones words, squares through an
-// aliased operand.
+// transform thresholds, unequal lengths, zero words, all-ones words, operands with few
+// non-zero words, squares through an aliased operand.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,7 +12,7 @@
 
 namespace {
 
-enum Fill { Dense, AllOnes, ZeroRuns, PowerOfBase };
+enum Fill { Dense, AllOnes, ZeroRuns, PowerOfBase, Sparse };
 
 // An n-word magnitude with a non-zero top word.
 BigNum wordsOf(std::int32_t n, Fill fill, std::mt19937& random) {
@@ -25,6 +25,7 @@ BigNum wordsOf(std::int32_t n, Fill fill, std::mt19937& random) {
       case AllOnes: x->digits[i] = kInternalMask; break;
       case ZeroRuns: x->digits[i] = (i / 37) % 3 == 0 ? 0u : random() & kInternalMask; break;
       case PowerOfBase: x->digits[i] = 0; break;
+      case Sparse: x->digits[i] = i % 97 == 0 ? random() & kInternalMask : 0u; break;  // row by row below 40 non-zero words
     }
   }
   if (x->digits[n - 1] == 0) x->digits[n - 1] = fill == PowerOfBase ? 1u : 5u;
@@ -50,10 +51,10 @@ TEST_F(NumbersTest, LongProductsMatchExactArithmetic) {
       {20000, 1}, {20000, 39}, {20000, 2 * T}, {30011, 29989}, {70000, 65000},
       {60000, T}, {100000, 2 * T + 1}, {100000, 9000},  // chunks of x against one transform of y
   };
-  const Fill fills[] = {Dense, AllOnes, ZeroRuns, PowerOfBase};
+  const Fill fills[] = {Dense, AllOnes, ZeroRuns, PowerOfBase, Sparse};
   for (const Sizes& s : sizes) {
     for (Fill fx : fills) {
-      for (Fill fy : {Dense, AllOnes, ZeroRuns}) {
+      for (Fill fy : {Dense, AllOnes, ZeroRuns, Sparse}) {
         BigNum x = wordsOf(s.nx, fx, random);
         BigNum y = wordsOf(s.ny, fy, random);
         x->exponent = std::int32_t(random() % 3);
@@ -82,7 +83,7 @@ TEST_F(NumbersTest, SquaresOfAnAliasedOperandMatchExactArithmetic) {
   std::mt19937 random(seed);
   const std::int32_t K = kKaratsubaThreshold, T = kTransformThreshold;
   for (std::int32_t n : {1, K - 1, K, K + 1, 2 * K + 3, T - 1, T, 3 * T + 5, 50001}) {
-    for (Fill fill : {Dense, AllOnes, ZeroRuns, PowerOfBase}) {
+    for (Fill fill : {Dense, AllOnes, ZeroRuns, PowerOfBase, Sparse}) {
       BigNum x = wordsOf(n, fill, random);
       const mpz_class value = mpzOf(x);
       bigMultiply(x, x, kInternalBase);
