@@ -50,7 +50,8 @@ void BM_RenderFactorial(benchmark::State& state) {
   }
 }
 
-// 7^n exact, as x^y with an integer exponent computes it, and its display.
+// 7^n exact, as x^y with an integer exponent computes it, and its display (n ln 7 stays
+// within the key's limit of 100000).
 void BM_IntegerPowerShown(benchmark::State& state) {
   setUp();
   const Ratio seven = ratioFromInt(7);
@@ -129,7 +130,7 @@ void WordSizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_FactorialShown)->Apply(FactorialSizes);
 BENCHMARK(BM_GmpFactorial)->Apply(FactorialSizes);
 BENCHMARK(BM_RenderFactorial)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IntegerPowerShown)->Arg(50000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IntegerPowerShown)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Product)->Apply(WordSizes);
 BENCHMARK(BM_Square)->Apply(WordSizes);
 BENCHMARK(BM_GmpProduct)->Apply(WordSizes);
