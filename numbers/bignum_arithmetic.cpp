@@ -7,6 +7,7 @@
 
 #include "numbers/bignum_internal.h"
 #include "numbers/digit_loops.h"
+#include "numbers/fast_multiply.h"
 
 using digit_loops::digitAt;
 
@@ -276,7 +277,14 @@ BigNum bigProduct(const BigNumBlock& x, const BigNumBlock& y, std::uint32_t R) {
   // Products of huge operands can run for minutes: a stop ends them with a partial sum,
   // which the caller discards.
   const bool pollStop = std::int64_t(nx) * ny > (1 << 20);
-  if (R == kInternalBase) {
+  if (R == kInternalBase && std::min(nx, ny) >= kKaratsubaThreshold) {
+    if (!fastProduct(out, x.digits, nx, y.digits, ny, pollStop)) {
+      // Stopped: any non-zero value will do (see stopAfterRow); x's digits are one. The
+      // words above them are never read.
+      std::memcpy(out, x.digits, sizeof(std::uint32_t) * std::size_t(nx));
+      r->digitCount = nx;
+    }
+  } else if (R == kInternalBase) {
     std::uint32_t rows = 0;
     for (std::int32_t i = 0; i < nx; ++i) {
       std::uint64_t ai = x.digits[i];

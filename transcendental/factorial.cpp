@@ -1,6 +1,7 @@
-// x! = Gamma(x + 1): the integral part of the work is a running product (exact for integer
-// arguments however long); Gamma(z) for z in (0, 1) is the lower incomplete gamma function
-// summed to a limit chosen from the precision.
+// x! = Gamma(x + 1): exact for integer arguments however long (the prime swing, with
+// balanced products); otherwise the integral part of the work is a running product, and
+// Gamma(z) for z in (0, 1) is the lower incomplete gamma function summed to a limit chosen
+// from the precision.
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -18,49 +19,156 @@ bool negligible(const Ratio& r) {
   return wordMagnitude(r) * numbers.digitsPerWord <= -numbers.precisionDigits;
 }
 
-#ifdef __SIZEOF_INT128__
 using Wide = unsigned __int128;
 using Multiplier = std::uint64_t;
 constexpr Multiplier kMultiplierLimit = Multiplier{1} << 62;
-#else
-using Wide = std::uint64_t;
-using Multiplier = std::uint32_t;
-constexpr Multiplier kMultiplierLimit = Multiplier{1} << 31;
-#endif
 
-// n! for 0 <= n < 2^31, exactly, over 1. The factors are packed into one machine multiplier
-// as long as it stays below kMultiplierLimit, and the product is multiplied by it in place,
-// one pass over its words per multiplier; the block is sized for the whole product up
-// front. A stop request ends it early with a partial product; a product longer than any
-// value may be is too large (Overflow).
+// Products of many small factors with operands of equal size, so that the long products
+// use the fast multiplication: factors below 2^31 are packed into one machine multiplier
+// below 2^62, multipliers are multiplied into a leaf of about kLeafWords words, and leaves
+// are combined like a binary counter (level k holds the product of 2^k leaves).
+constexpr std::int32_t kLeafWords = 24;
+constexpr int kLevels = 40;
+
+struct BalancedProduct {
+  BigNum levels[kLevels];
+  BigNum leaf;
+  Multiplier pending = 1;
+};
+
+// leaf := leaf * m in place (its block has room for kLeafWords + 4 words).
+void multiplyLeaf(BigNumBlock& leaf, Multiplier m) {
+  Wide carry = 0;
+  std::int32_t count = leaf.digitCount;
+  for (std::int32_t i = 0; i < count; ++i) {
+    const Wide t = static_cast<Wide>(leaf.digits[i]) * m + carry;
+    leaf.digits[i] = static_cast<std::uint32_t>(t) & kInternalMask;
+    carry = t >> 31;
+  }
+  while (carry != 0) {
+    leaf.digits[count++] = static_cast<std::uint32_t>(carry) & kInternalMask;
+    carry >>= 31;
+  }
+  leaf.digitCount = count;
+}
+
+void pushLeaf(BalancedProduct& product) {
+  BigNum carried = std::move(product.leaf);
+  int k = 0;
+  while (k + 1 < kLevels && product.levels[k]) {
+    bigMultiply(carried, product.levels[k], kInternalBase);
+    product.levels[k].reset();
+    ++k;
+  }
+  if (product.levels[k]) bigMultiply(carried, product.levels[k], kInternalBase);
+  product.levels[k] = std::move(carried);
+}
+
+void flushMultiplier(BalancedProduct& product) {
+  if (product.pending == 1) return;
+  if (!product.leaf) product.leaf = bigFromInt(1, kInternalBase);  // room for 33 words
+  multiplyLeaf(*product.leaf, product.pending);
+  product.pending = 1;
+  if (product.leaf->digitCount >= kLeafWords) pushLeaf(product);
+}
+
+// factor < 2^31.
+void multiplyBy(BalancedProduct& product, Multiplier factor) {
+  if (product.pending >= kMultiplierLimit / factor) flushMultiplier(product);
+  product.pending *= factor;
+}
+
+// The whole product, the smaller partial products first.
+BigNum finish(BalancedProduct& product) {
+  flushMultiplier(product);
+  if (product.leaf) pushLeaf(product);
+  BigNum result = bigFromInt(1, kInternalBase);
+  for (BigNum& level : product.levels) {
+    if (level) bigMultiply(result, level, kInternalBase);
+  }
+  return result;
+}
+
+// Bit i of the sieve is set when 2i + 1 is composite (odd numbers up to n).
+BigNum oddSieve(std::int32_t n) {
+  const std::int64_t count = (std::int64_t(n) + 1) / 2;
+  BigNum sieve = bigAlloc(std::int32_t(count / 32 + 1));
+  std::uint32_t* bits = sieve->digits;
+  for (std::int64_t p = 3; p * p <= n; p += 2) {
+    if (bits[p / 64] >> ((p / 2) % 32) & 1u) continue;
+    if (stopRequested()) break;
+    for (std::int64_t q = p * p; q <= n; q += 2 * p) bits[q / 64] |= 1u << ((q / 2) % 32);
+  }
+  return sieve;
+}
+
+bool isOddPrime(const BigNum& sieve, std::int64_t p) {
+  return (sieve->digits[p / 64] >> ((p / 2) % 32) & 1u) == 0;
+}
+
+// The odd part of swing(n) = n! / (floor(n/2)!)^2: the product over odd primes p <= n of
+// p^e, where e counts the odd quotients floor(n / p^i), i >= 1; each p^e <= n.
+BigNum oddSwing(std::int32_t n, const BigNum& sieve) {
+  BalancedProduct product;
+  for (std::int64_t p = 3; p <= n; p += 2) {
+    if (!isOddPrime(sieve, p)) continue;
+    if ((p & 0xFFFF) == 1 && stopRequested()) break;
+    Multiplier power = 1;
+    if (p * p <= n) {
+      for (std::int64_t q = n / p; q > 0; q /= p) {
+        if (q & 1) power *= static_cast<Multiplier>(p);
+      }
+    } else if ((n / p) & 1) {
+      power = static_cast<Multiplier>(p);
+    }
+    if (power > 1) multiplyBy(product, power);
+  }
+  return finish(product);
+}
+
+// The odd part of n!: odd(n!) = odd(floor(n/2)!)^2 oddSwing(n), down to factorials small
+// enough for a direct product.
+BigNum oddFactorial(std::int32_t n, const BigNum& sieve) {
+  if (n < 64) {
+    BalancedProduct product;
+    for (std::int32_t k = 3; k <= n; ++k) {
+      std::int32_t odd = k;  // k = 2^j odd
+      while ((odd & 1) == 0) odd >>= 1;
+      if (odd > 1) multiplyBy(product, static_cast<Multiplier>(odd));
+    }
+    return finish(product);
+  }
+  BigNum half = oddFactorial(n / 2, sieve);
+  if (stopRequested()) return half;
+  bigMultiply(half, half, kInternalBase);
+  BigNum s = oddSwing(n, sieve);
+  bigMultiply(half, s, kInternalBase);
+  return half;
+}
+
+// x * 2^bits, as a new value.
+BigNum shiftedLeft(const BigNum& x, std::int64_t bits) {
+  const std::int32_t words = static_cast<std::int32_t>(bits / 31);
+  BigNum r = bigAlloc(x->digitCount + words + 2);
+  r->sign = 1;
+  r->digitCount = x->digitCount + words;
+  for (std::int32_t i = 0; i < x->digitCount; ++i) r->digits[words + i] = x->digits[i];
+  multiplyLeaf(*r, Multiplier{1} << (bits % 31));
+  return r;
+}
+
+// n! for 0 <= n < 2^31, exactly, over 1, by the prime swing: squares of the smaller
+// factorial's odd part and products of odd prime powers, all done by the fast
+// multiplication, then the power of two. A stop request ends it early with a partial
+// product; a product longer than any value may be is too large (Overflow).
 Ratio exactFactorial(std::int32_t n) {
   const double bits = std::lgamma(static_cast<double>(n) + 1.0) / std::log(2.0);
   if (bits / 31.0 + 4 > kMaxValueWords) raiseError(Overflow);
-  const std::int32_t capacity = static_cast<std::int32_t>(bits / 31.0) + 4;
-  BigNum product = bigAlloc(capacity);
-  product->sign = 1;
-  product->digitCount = 1;
-  product->exponent = 0;
-  product->digits[0] = 1;
-
-  std::uint32_t* digits = product->digits;
-  std::int32_t k = n;
-  while (k > 1 && !stopRequested()) {
-    Multiplier m = static_cast<Multiplier>(k--);
-    while (k > 1 && m < kMultiplierLimit / static_cast<Multiplier>(k)) m *= static_cast<Multiplier>(k--);
-    Wide carry = 0;
-    std::int32_t count = product->digitCount;
-    for (std::int32_t i = 0; i < count; ++i) {
-      const Wide t = static_cast<Wide>(digits[i]) * m + carry;
-      digits[i] = static_cast<std::uint32_t>(t) & kInternalMask;
-      carry = t >> 31;
-    }
-    while (carry != 0) {
-      digits[count++] = static_cast<std::uint32_t>(carry) & kInternalMask;
-      carry >>= 31;
-    }
-    product->digitCount = count;
-  }
+  const BigNum sieve = oddSieve(n);
+  // n! = odd(n!) 2^(n - number of ones in n's binary digits).
+  std::int64_t twos = n;
+  for (std::uint32_t v = static_cast<std::uint32_t>(n); v != 0; v &= v - 1) --twos;
+  BigNum product = shiftedLeft(oddFactorial(n, sieve), twos);
   Ratio result = ratioAlloc();
   result->numerator = std::move(product);
   result->denominator = bigCopy(bigOne);

@@ -11,6 +11,7 @@ vemo-probe.exe (WM_GETTEXT). Stops only what it started: the programs of its own
 
 The last line is "e2e: N passed, M failed"; the exit code is 1 when anything failed.
 """
+import math
 import os
 import shutil
 import signal
@@ -534,8 +535,8 @@ def test_closing_ends_the_process(s):
 GUARD_ENV = {"VEMO_TEST_GUARD_FIRST_TIMEOUT_MS": "1000"}
 # The help viewer needs the HTML control (without its engine it shows the contents only).
 HELP_ENV = {"WINEDLLOVERRIDES": "mscoree="}
-# 200000! takes a few seconds, 600000! about a minute.
-FACTORIAL_200000 = "1,420225345470314404966946334e+973350"
+# The guard's normal first time-out.
+GUARD_NORMAL_TIMEOUT = 10.0
 
 
 def dark_pixels(picture, box):
@@ -604,23 +605,53 @@ def test_copy_and_paste(s):
     s.wait_display("12,")
 
 
+def factorial_shown(text, n):
+    """Whether the display text is n! in scientific notation: its exponent, and its leading
+    digits to the six that lgamma gives."""
+    if "e+" not in text:
+        return False
+    mantissa, exponent = text.split("e+")
+    log10 = math.lgamma(n + 1) / math.log(10)
+    expected = 10 ** (log10 - math.floor(log10))
+    return (int(exponent) == math.floor(log10)
+            and abs(float(mantissa.replace(",", ".")) - expected) < 1e-5 * expected)
+
+
+def timed_factorial(s, n):
+    """Types n! and waits for its result. The guard may ask only once its normal time-out
+    has passed since the key (then "&Продолжить" is answered, as on a slow machine); a
+    question seen earlier, less a second for the typing, fails. Returns the seconds taken."""
+    s.keys("Escape", *str(n), "exclam")
+    start = time.monotonic()
+    asked = []
+
+    def finished():
+        guard = s.guard_dialog()
+        if guard:
+            asked.append(time.monotonic() - start)
+            s.click(guard["controls"][4][2])
+        return factorial_shown(s.probe("text", 403)["text"], n)
+
+    poll("%d!" % n, finished, timeout=900)
+    elapsed = time.monotonic() - start
+    check(not asked or asked[0] >= GUARD_NORMAL_TIMEOUT - 1,
+          "the guard asked %.1f s after %d!, before its normal time-out" % (asked[0] if asked else 0, n))
+    return elapsed
+
+
 def test_long_computation_guard(s):
-    """A computation of a few seconds asks nothing at the normal time-out. With the first
+    """A computation of a few seconds asks nothing before the normal time-out. With the first
     time-out shortened: the About box may stay open without a question; a computation past
     the time-out shows dialog 104 under the display, which closes by itself when it ends;
     "&Продолжить" asks again after twice the time; "&Остановить" ends a computation, and a
-    whole paste, with "Действие прервано."."""
+    whole paste, with "Действие прервано.". The factorials are sized by measuring them on
+    this machine: n doubles until n! takes 1.5 s."""
     s.launch(layout=1)
-    s.keys(*"200000", "exclam")
-    asked = []
-
-    def finished_unasked():
-        if s.guard_dialog():
-            asked.append(True)
-        return s.probe("text", 403)["text"] == FACTORIAL_200000
-
-    poll("200000!", finished_unasked, timeout=60)
-    check(not asked, "the guard asked before its normal time-out")
+    n = 100000
+    while timed_factorial(s, n) < 1.5 and n < 6400000:
+        n *= 2
+    few_seconds = 2 * n  # at least twice the time: 3 s and more
+    timed_factorial(s, few_seconds)
 
     state = s.launch(layout=1, env=GUARD_ENV)
     window, display = rect(state["rect"]), rect(state["control.403"])
@@ -636,7 +667,7 @@ def test_long_computation_guard(s):
     poll("the About box to close", lambda: not about_box())
 
     # A computation that ends while the question is open closes it.
-    s.keys(*"200000", "exclam")
+    s.keys(*str(few_seconds), "exclam")
     guard = poll("the guard's dialog", s.guard_dialog, timeout=20)
     left, top = rect(guard["rect"])[:2]
     check((left, top) == (window[0] + 15, display[3] + 40),
@@ -645,12 +676,12 @@ def test_long_computation_guard(s):
           "buttons %r" % guard["controls"])
     s.screenshot("guard-dialog.png", guard["rect"])
     poll("the dialog to close when the computation ends", lambda: s.guard_dialog() is None,
-         timeout=120)
-    s.wait_display(FACTORIAL_200000, timeout=30)
+         timeout=600)
+    poll("%d!" % few_seconds, lambda: factorial_shown(s.display(), few_seconds), timeout=30)
 
-    # "&Продолжить" asks again after twice the time; "&Остановить" ends the computation,
-    # and input stays locked until Esc.
-    s.keys("Escape", *"600000", "exclam")
+    # "&Продолжить" asks again after twice the time; "&Остановить" ends the computation
+    # (8 times the one of 1.5 s: more than 10 s), and input stays locked until Esc.
+    s.keys("Escape", *str(8 * n), "exclam")
     guard = poll("the guard's dialog", s.guard_dialog, timeout=20)
     s.click(guard["controls"][4][2])
     poll("the dialog to close", lambda: s.guard_dialog() is None)

@@ -101,6 +101,10 @@ TEST(AllocationFailures, EveryAllocationOfAScriptMayFail) {
       {"exponential and logarithms", kScientific, "", "", "2n3il"},
       {"powers and roots", kScientific, "", "", "2y0.5=27i#"},
       {"factorial of 300", kStandard, "", "", "300!"},
+      // Squares by transform, products by Karatsuba (the swing's factors).
+      {"factorial of 10000", kStandard, "", "", "10000!"},
+      // A long operand by chunks of a shorter one, each chunk by transform.
+      {"long by short product", kScientific, "", "1<400000=-1=[Ctrl+M]1<50000=-1=", "*[Ctrl+R]="},
       {"factorial of a fraction", kScientific, "/P12", "", "2.5!"},
       {"degrees-minutes-seconds and pi", kScientific, "", "", "1.5mp"},
       {"radix switches", kScientific, "", "", "255[F5][F7][F8][F6]"},

@@ -39,7 +39,7 @@ pid=$!
 exec 3>"$work/in"
 
 # A huge fraction: its integer part is computed through a text of millions of digits.
-echo '1<10000000=/3=' >&3
+echo '1<100000000=/3=' >&3
 wait_for_lines 1 60 || fail "the set-up line gave no output"
 echo ';' >&3
 sleep 1

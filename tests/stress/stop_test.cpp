@@ -74,20 +74,25 @@ std::string Repeat(const std::string& text, int times) {
 TEST(Stops, LongComputationsEndSoonAfterAStop) {
   const std::string sixtyFourDigits = "1234567890123456789012345678901234567890123456789012345678901234";
   const LongComputation computations[] = {
-      {"100000!", kStandard, "", "", "100000!", 200, true},
-      {"1000000!", kStandard, "", "", "1000000!", 500, true},
+      {"10000000!", kStandard, "", "", "10000000!", 300, true},
+      {"30000000!", kStandard, "", "", "30000000!", 2000, true},
       {"10000000.5!", kScientific, "", "", "10000000.5!", 300, true},
-      {"sinh of -100000.5", kScientific, "", "", "100000.5[F9]hs", 300, true},
+      {"sin of 10^43429 radians (pi to 43 000 digits)", kScientific, "", "10y43429=[F3]", "s", 300, true},
       {"64 digits squared 20 times", kScientific, "/P64", sixtyFourDigits, Repeat("@", 20), 1000, true},
       {"1 Lsh 100000000", kScientific, "", "", "1<100000000=", 1000, false,
        "3.6846659369804587632090924e+30102999"},
       {"2^100000000 - 1 squared", kScientific, "", "1<100000000=-1=", "@", 1000, true},
-      {"Int of a huge fraction", kScientific, "", "1<10000000=/3=", ";", 300, true},
-      {"sin of a huge fraction", kScientific, "", "1<1000000=/3=", "s", 300, true},
+      // Products by transform: two long operands, and a long one by chunks of the other.
+      {"a product of two huge values", kScientific, "", "1<90000000=-1=[Ctrl+M]1<100000000=-1=*[Ctrl+R]",
+       "=", 300, true},
+      {"a huge value times a long one", kScientific, "", "1<3000000=-1=[Ctrl+M]1<100000000=-1=*[Ctrl+R]",
+       "=", 200, true},
+      {"Int of a huge fraction", kScientific, "", "1<100000000=/3=", ";", 300, true},
+      {"sin in radians of a huge fraction", kScientific, "", "1<1000000=/3=[F3]", "s", 300, true},
       {"Mod of huge values", kScientific, "", "1<3000000=-1=[Ctrl+M]1<6000000=-1=", "%[Ctrl+R]=", 300, true},
-      {"s of a few huge values", kScientific, "", "[Ctrl+S]1<2000000=-1=" + Repeat("[Insert]", 6), "[Ctrl+D]", 300, true},
+      {"s of a few huge values", kScientific, "", "[Ctrl+S]1<20000000=-1=" + Repeat("[Insert]", 6), "[Ctrl+D]", 300, true},
       // Each square is too short to poll on its own; the loop over the store does.
-      {"s of a big store", kScientific, "", "[Ctrl+S]1<31000=-1=" + Repeat("[Insert]", 3000), "[Ctrl+D]", 300, true},
+      {"s of a big store", kScientific, "", "[Ctrl+S]1<62000=-1=" + Repeat("[Insert]", 3000), "[Ctrl+D]", 300, true},
   };
   for (const LongComputation& c : computations) {
     SCOPED_TRACE(c.name);

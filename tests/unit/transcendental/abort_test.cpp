@@ -19,7 +19,7 @@ struct LongComputation {
 
 TEST_F(TranscendentalTest, StopFromAnotherThreadEndsLongComputations) {
   const LongComputation computations[] = {
-      {"exact factorial", "200000", [](Ratio& x) { ratioFactorial(x); }},
+      {"exact factorial", "10000000", [](Ratio& x) { ratioFactorial(x); }},
       {"factorial product", "10000000.5", [](Ratio& x) { ratioFactorial(x); }},
       {"pi for the reduction of a huge angle in radians", "1e200000",
        [](Ratio& x) { ratioSin(x, Radians); }},

@@ -102,7 +102,7 @@ TEST_F(TranscendentalTest, EveryKeyIsRightToItsLastShownDigit) {
   for (const AccuracyRow& row : kAccuracyTable) {
     if (row.setting != setting) {
       setting = row.setting;
-      setRadixAndPrecision(10, setting + 1);
+      setRadixPrecisionAndConstants(10, setting + 1);
     }
     Ratio x = number(row.x);
     Ratio y = row.y != nullptr ? number(row.y) : Ratio();

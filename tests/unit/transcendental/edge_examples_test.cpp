@@ -56,7 +56,7 @@ const EdgeExample kEdgeExamples[] = {
 
 TEST_F(TranscendentalTest, EdgeArgumentsShowTheirRightDigits) {
   for (const EdgeExample& e : kEdgeExamples) {
-    setRadixAndPrecision(10, e.setting + 1);
+    setRadixPrecisionAndConstants(10, e.setting + 1);
     Ratio x = number(e.x);
     Ratio y = e.y != nullptr ? number(e.y) : Ratio();
     std::string got;
