@@ -101,6 +101,12 @@ inline void ratioAbs(Ratio& r) {
   r->numerator->sign = 1;
   r->denominator->sign = 1;
 }
+// Makes r non-negative and returns the sign its value had.
+inline std::int32_t ratioTakeSign(Ratio& r) {
+  const std::int32_t sign = r->numerator->sign * r->denominator->sign;
+  ratioAbs(r);
+  return sign;
+}
 // Moves the denominator's sign into the numerator (the value is unchanged). Results keep
 // their sign in the numerator, which is the sign a division by zero reports as Overflow
 // (positive) or Underflow (negative).

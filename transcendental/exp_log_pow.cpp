@@ -21,8 +21,7 @@ bool withinTolerance(const Ratio& r) {
 // the integer part is 0 without the rounding through text.
 bool atMostHalf(const Ratio& r) {
   Ratio twice = ratioCopy(r);
-  twice->numerator->sign = 1;
-  twice->denominator->sign = 1;
+  ratioAbs(twice);
   ratioAdd(twice, twice);
   return ratioLessEqual(twice, kOne);
 }
@@ -128,15 +127,13 @@ void ratioLog10(Ratio& x) {
 // base is accepted with an integral exponent, or when |1/y| is an odd integer (odd roots).
 void ratioPow(Ratio& x, const Ratio& y) {
   std::int32_t s = ratioSign(x);
-  x->numerator->sign = 1;
-  x->denominator->sign = 1;
+  ratioAbs(x);
 
   if (ratioIsZero(x)) {
     if (ratioLess(y, kZero)) raiseError(InvalidArgument);
     if (ratioIsZero(y)) {
       x = ratioCopy(kOne);
-      x->numerator->sign = 1;
-      x->denominator->sign = 1;
+      ratioAbs(x);
       return;
     }
     x->numerator->sign = s;
@@ -182,8 +179,7 @@ void ratioPow(Ratio& x, const Ratio& y) {
       if (!(ratioGreater(y, kMinusOne) && ratioLess(y, kOne))) raiseError(InvalidArgument);
       Ratio q = ratioCopy(kOne);
       ratioDivide(q, y);
-      q->numerator->sign = 1;
-      q->denominator->sign = 1;
+      ratioAbs(q);
       ratioDivide(q, kTwo);
       ratioFraction(q);
       ratioAdd(q, q);

@@ -349,8 +349,7 @@ void gammaBySeries(Ratio& z) {
     ratioSubtract(pair, w);
     ratioDivide(pair, quotient);
     ratioAdd(sum, pair);
-    pair->numerator->sign = 1;
-    pair->denominator->sign = 1;
+    ratioAbs(pair);
   }
   ratioMultiply(sum, limitToZ);
   z = std::move(sum);

@@ -12,14 +12,6 @@
 
 namespace {
 
-// Takes the sign out of x (x becomes |x|) and returns it.
-std::int32_t takeSign(Ratio& x) {
-  const std::int32_t s = ratioSign(x);
-  x->numerator->sign = 1;
-  x->denominator->sign = 1;
-  return s;
-}
-
 // x := (e^x + sign * e^-x) / 2.
 void halfExpSum(Ratio& x, std::int32_t sign) {
   Ratio negative = ratioCopy(x);
@@ -36,7 +28,7 @@ void halfExpSum(Ratio& x, std::int32_t sign) {
 // |x| >= 1: (e^|x| - e^-|x|)/2, where e^-|x| is at most 0.37 of e^|x| (no cancellation);
 // below 1 the series. |x| beyond the exponential's limit fails at once for either sign.
 void ratioSinh(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   if (ratioGreaterEqual(x, kOne)) {
     halfExpSum(x, -1);
   } else {
@@ -47,7 +39,7 @@ void ratioSinh(Ratio& x) {
 
 // cosh |x|, never below 1.
 void ratioCosh(Ratio& x) {
-  takeSign(x);
+  ratioTakeSign(x);
   if (ratioGreaterEqual(x, kOne)) {
     halfExpSum(x, 1);
   } else {
@@ -60,7 +52,7 @@ void ratioCosh(Ratio& x) {
 // Once 1 - tanh |x| = 2/(e^2|x| + 1) lies below the last digit by a margin, the result is
 // +-1: tanh is bounded, so no argument is too large for it.
 void ratioTanh(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   const double saturation =
       (numbers.precisionDigits + 4) * std::log(double(numbers.radix)) / 2 + 1;
   Ratio limit = ratioFromInt(static_cast<std::int32_t>(saturation) + 1);
@@ -79,7 +71,7 @@ void ratioTanh(Ratio& x) {
 // arsinh is odd: it is computed on |x| and given x's sign back, so the logarithm formula
 // never forms the cancelling sum x + sqrt(x^2 + 1) of a negative x.
 void ratioAsinh(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   if (ratioGreater(x, kAsinSplit)) {
     Ratio w = ratioCopy(x);
     ratioMultiply(w, x);

@@ -10,14 +10,6 @@
 
 namespace {
 
-// Takes the sign out of x (x becomes |x|) and returns it.
-std::int32_t takeSign(Ratio& x) {
-  const std::int32_t s = ratioSign(x);
-  x->numerator->sign = 1;
-  x->denominator->sign = 1;
-  return s;
-}
-
 // Gives a non-negative x the sign s, held in the numerator.
 void putSign(Ratio& x, std::int32_t s) {
   x->numerator->sign = s;
@@ -46,7 +38,7 @@ bool justAboveOne(const Ratio& magnitude) {
 // |x| = 1 (or within kEpsilon above it) gives +-pi/2; above 0.85
 // arcsin x = pi/2 - arcsin sqrt(1 - x^2), whose series argument stays below 0.527.
 void asinRadians(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   if (ratioEqual(x, kOne) || justAboveOne(x)) {
     x = ratioCopy(kHalfPi);
   } else if (ratioGreater(x, kAsinSplit)) {
@@ -71,7 +63,7 @@ void asinRadians(Ratio& x) {
 // arccos |x| = 2 arcsin sqrt((1 - |x|)/2), free of the cancellation of pi/2 - arcsin x near
 // 1, and arccos -|x| = pi - arccos |x|; below 1/2, pi/2 - arcsin x.
 void acosRadians(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   if (ratioEqual(x, kOne) || justAboveOne(x)) {
     x = ratioCopy(s == -1 ? kPi : kZero);
     return;
@@ -102,7 +94,7 @@ void acosRadians(Ratio& x) {
 // a large negative x, whose arctan(1/x) trimming can absorb into pi/2, still comes out
 // negative.
 void atanRadians(Ratio& x) {
-  const std::int32_t s = takeSign(x);
+  const std::int32_t s = ratioTakeSign(x);
   if (ratioLessEqual(x, kAsinSplit)) {
     putSign(x, s);
     atanSeries(x);

@@ -22,6 +22,9 @@ struct Walk {
   std::string setup;      // typed before the allocations are counted
   std::string keys;       // the keys whose every allocation fails once
   std::string clipboard = "";
+  // Some failure must be caught by an operation and shown in the display (rather than by
+  // the catch-all's message box).
+  bool shownInDisplay = false;
 };
 
 void Start(const Walk& walk) {
@@ -61,6 +64,7 @@ void WalkAllocationFailures(const Walk& walk) {
   totalPoints += count;
   std::printf("%s: %llu allocations\n", walk.name, static_cast<unsigned long long>(count));
 
+  bool sawDisplayMessage = false;
   for (std::uint64_t n = 1; n <= count; ++n) {
     SCOPED_TRACE("failing allocation " + std::to_string(n) + " of " + std::to_string(count));
     Start(walk);
@@ -69,6 +73,7 @@ void WalkAllocationFailures(const Walk& walk) {
     Type(walk.keys);
     heapFailAllocationAt(0);
     EXPECT_TRUE(ReportedOutOfMemory(statisticsMessages)) << "display '" << RecordedText(kDisplay) << "'";
+    sawDisplayMessage = sawDisplayMessage || (engine.errorLocked && RecordedText(kDisplay) == OutOfMemoryMessage());
     // A failure caught by the catch-all leaves the command where it stood, so only the
     // values and the state that no failure may corrupt are checked here.
     EXPECT_EQ(recorder.cursorShown, 0);
@@ -80,6 +85,7 @@ void WalkAllocationFailures(const Walk& walk) {
     ASSERT_EQ(heapLiveBlocks(), freshLiveBlocks) << "blocks leaked";
     if (::testing::Test::HasFailure()) break;
   }
+  if (walk.shownInDisplay) EXPECT_TRUE(sawDisplayMessage) << "every failure ended in the catch-all";
   // Without a failing allocation the script still gives what it gave.
   Start(walk);
   EXPECT_EQ(Type(walk.keys), expected);
@@ -117,6 +123,12 @@ TEST(AllocationFailures, EveryAllocationOfAScriptMayFail) {
       {"paste", kStandard, "", "", "[Ctrl+V]", "12.5e-1*-4="},
       {"copy", kStandard, "", "1/8=", "[Ctrl+C]"},
       {"layout switch", kStandard, "", "5[Ctrl+M]", "[303]2+3="},
+      // Operations show their failures in the display.
+      {"arithmetic in the display", kStandard, "", "", "12.5+3*4=", "", true},
+      {"precedence in the display", kScientific, "", "", "2*(3+4)y2=", "", true},
+      {"Not in hexadecimal", kScientific, "", "", "[F5]1[F9]~[F6]", "", true},
+      {"functions in the display", kStandard, "", "", "1.5m2s5!", "", true},
+      {"memory commands", kStandard, "", "7", "[Ctrl+M]3[Ctrl+P][Ctrl+R]"},
   };
   for (const Walk& walk : walks) WalkAllocationFailures(walk);
   std::printf("allocation points exercised: %llu in %zu scripts\n",

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "numbers/numbers.h"
+#include "support/gmp_bridge.h"
 #include "transcendental/transcendental.h"
 
 struct FunctionReference {
@@ -117,28 +118,8 @@ inline const char* unitName(AngleUnit unit) {
   return "?";
 }
 
-// The exact value of a base-2^31 BigNum.
-inline void bigToMpz(mpz_t out, const BigNum& b) {
-  mpz_set_ui(out, 0);
-  for (std::int32_t i = b->digitCount - 1; i >= 0; --i) {
-    mpz_mul_2exp(out, out, 31);
-    mpz_add_ui(out, out, b->digits[i]);
-  }
-  mpz_mul_2exp(out, out, 31 * static_cast<mp_bitcnt_t>(b->exponent));
-  if (b->sign < 0) mpz_neg(out, out);
-}
-
-// The exact value of a Ratio.
-inline void ratioToMpq(mpq_t out, const Ratio& r) {
-  mpz_t n, d;
-  mpz_inits(n, d, nullptr);
-  bigToMpz(n, r->numerator);
-  bigToMpz(d, r->denominator);
-  mpq_set_num(out, n);
-  mpq_set_den(out, d);
-  mpq_canonicalize(out);
-  mpz_clears(n, d, nullptr);
-}
+// The exact value of a Ratio, through the tests' one GMP bridge.
+inline void ratioToMpq(mpq_t out, const Ratio& r) { mpq_set(out, mpqOf(r).get_mpq_t()); }
 
 // The exact value of a decimal text "[-]d.ddd[e[+-]k]".
 inline void decimalToMpq(mpq_t out, const char* text) {
