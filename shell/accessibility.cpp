@@ -3,8 +3,8 @@
 // have no text of their own (a bitmap static's text is its resource name), so each command
 // control of the main window answers a WM_GETTEXT from outside with its accessible name:
 // its label, what the key does (the command table's description) and its keyboard
-// shortcut. The control's own drawing still reads its real text: a WM_GETTEXT that arrives
-// while the control is handling another message is passed on unchanged.
+// shortcut. The program itself still reads the real text: a WM_GETTEXT sent from its own
+// thread, or arriving while the control handles another message, is passed on unchanged.
 #include <windows.h>
 
 #include <string>
@@ -49,7 +49,11 @@ std::wstring KeyLabel(HWND control, const CommandInfo& row, WNDPROC original) {
 LRESULT CALLBACK NamedControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC original = reinterpret_cast<WNDPROC>(GetPropA(control, kOriginalProcProperty));
   if (!original) return DefWindowProcA(control, message, wParam, lParam);
-  if ((message == WM_GETTEXT || message == WM_GETTEXTLENGTH) && shell.accessibleNameDepth == 0) {
+  // Only a request sent from another thread (an accessibility client, another program) gets
+  // the name: the program's own reads (the tooltips, the drawing) get the real text.
+  const bool fromOutside = (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+  if ((message == WM_GETTEXT || message == WM_GETTEXTLENGTH) && fromOutside &&
+      shell.accessibleNameDepth == 0) {
     std::string name = AnsiFromWide(AccessibleKeyName(control, original));
     if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(name.size());
     char* buffer = reinterpret_cast<char*>(lParam);

@@ -88,14 +88,37 @@ LRESULT KeyTipRequest(HWND window, NMTTDISPINFOW* info) {
   return 0;
 }
 
+// A tip is shown just below the window (above it when the screen ends there), at the
+// mouse's column: never over a key, where it would take the click meant for that key.
+LRESULT PlaceKeyTip(HWND window) {
+  RECT frame, tip;
+  POINT mouse;
+  if (!GetWindowRect(window, &frame) || !GetWindowRect(shell.keyTips, &tip) || !GetCursorPos(&mouse)) {
+    return FALSE;
+  }
+  const int width = tip.right - tip.left, height = tip.bottom - tip.top;
+  HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+  MONITORINFO screen = {};
+  screen.cbSize = sizeof screen;
+  if (!GetMonitorInfoA(monitor, &screen)) return FALSE;
+  int x = mouse.x;
+  int y = frame.bottom + 2;
+  if (y + height > screen.rcWork.bottom) y = frame.top - height - 2;
+  if (x + width > screen.rcWork.right) x = screen.rcWork.right - width;
+  if (x < screen.rcWork.left) x = screen.rcWork.left;
+  SetWindowPos(shell.keyTips, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return TRUE;
+}
+
 // Each key gets two tools with the same tip: the control itself while it is enabled, and
 // its rectangle on the main window, which receives the mouse while the key is disabled.
 void AddKeyTips(HWND window) {
   INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&classes);
   shell.keyTips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_NOANIMATE | TTS_NOFADE,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                                  nullptr,
                                   shell.instance, nullptr);
   if (!shell.keyTips) return;
   SendMessageW(shell.keyTips, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
@@ -104,12 +127,12 @@ void AddKeyTips(HWND window) {
     if (id <= 0 || !FindCommand(static_cast<unsigned>(id))) continue;
     TTTOOLINFOW tool = {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(child);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(shell.keyTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = TTF_SUBCLASS | TTF_TRANSPARENT;
     tool.uId = static_cast<UINT_PTR>(id);
     GetWindowRect(child, &tool.rect);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&tool.rect), 2);
@@ -212,7 +235,12 @@ bool KeypadMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRES
       return true;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (header->hwndFrom != shell.keyTips || header->code != TTN_GETDISPINFOW) return false;
+      if (header->hwndFrom != shell.keyTips) return false;
+      if (header->code == TTN_SHOW) {
+        *result = PlaceKeyTip(window);
+        return true;
+      }
+      if (header->code != TTN_GETDISPINFOW) return false;
       *result = KeyTipRequest(window, reinterpret_cast<NMTTDISPINFOW*>(lParam));
       return true;
     }

@@ -88,7 +88,7 @@ COLORREF ButtonTextColour(int id) {
 
 int HelpContextId(int id) {
   // The mode keys' contexts are the word sizes' outside radix 10.
-  if (id >= CmdMode1 && id <= CmdMode3 && numbers.radix != 10) return id - 125;
+  if (id >= static_cast<int>(CmdMode1) && id <= static_cast<int>(CmdMode3) && numbers.radix != 10) return id - 125;
   if (const CommandInfo* row = FindCommand(static_cast<unsigned>(id))) return row->helpContext;
   switch (id) {
     case kMemoryIndicator: return 130;

@@ -895,7 +895,8 @@ class Keypad:
             if kind in ("checked", "unchecked"):
                 return state["button.%d" % step[1]].startswith("1|" if kind == "checked" else "0|")
             if kind == "label":
-                return state["button.%d" % step[1]].split("|", 1)[1] == step[2]
+                # Read from outside, a key's text is its accessible name: "label — ...".
+                return state["button.%d" % step[1]].split("|", 1)[1].split(" \u2014 ")[0] == step[2]
             return all(enabled(state, i) == (kind == "enabled") for i in step[1])
 
         poll("%s: %r" % (what, step), holds, timeout=10)
