@@ -7,6 +7,7 @@
 //   its point, plus the working precision and guard digits; when r comes out so small
 //   that those digits would not settle it, the reduction is repeated with more.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "numbers/bignum_arithmetic.h"
@@ -76,9 +77,15 @@ ReducedAngle reduceExactly(const Ratio& x, const Ratio& half) {
   return reduced;
 }
 
+// Radix digits that a number of internal words spans, rounded up (a word holds 31 bits,
+// 9.33 decimal digits: more than the whole digits g it counts for elsewhere).
+std::int32_t digitsOfWords(std::int32_t words) {
+  return static_cast<std::int32_t>(std::ceil(words * 31.0 / std::log2(double(numbers.radix))));
+}
+
 // Digits of the radix that r lies below 1 (at least), from word sizes alone.
 std::int32_t digitsBelowOne(const Ratio& r) {
-  return std::max<std::int32_t>(0, (1 - wordMagnitude(r)) * numbers.digitsPerWord);
+  return std::max<std::int32_t>(0, digitsOfWords(1 - wordMagnitude(r)));
 }
 
 // Radians: x - n pi/2 with n the nearest integer to x/(pi/2), pi/2 carried to the digits of
@@ -87,7 +94,7 @@ std::int32_t digitsBelowOne(const Ratio& r) {
 ReducedAngle reduceRadians(const Ratio& x) {
   const std::int32_t P = numbers.precisionDigits;
   const std::int32_t g = numbers.digitsPerWord;
-  const std::int32_t integerDigits = std::max<std::int32_t>(0, wordMagnitude(x)) * g + g;
+  const std::int32_t integerDigits = digitsOfWords(std::max<std::int32_t>(0, wordMagnitude(x))) + g;
   std::int32_t W = P + kGuardDigits;
   ReducedAngle reduced;
   for (;;) {
@@ -154,7 +161,7 @@ void reduceModulo(Ratio& x, const Ratio& m) { ratioModulo(x, m); }
 
 void reduceModuloTwoPi(Ratio& x) {
   const std::int32_t extra =
-      std::max<std::int32_t>(0, wordMagnitude(x)) * numbers.digitsPerWord;
+      digitsOfWords(std::max<std::int32_t>(0, wordMagnitude(x)));
   PrecisionScope raised(numbers.precisionDigits + extra);
   Ratio twoPi = twoPiToDigits(numbers.precisionDigits + numbers.digitsPerWord);
   Ratio turns = ratioCopy(x);

@@ -110,6 +110,9 @@ TEST(HostileInputs, DomainEdges) {
       {"ln of 10^-40", kScientific, {{"1x40[F9]n", "-92.1034037197618273607196581873746"}}},
       {"log of 10^-40", kScientific, {{"1x40[F9]l", "-40."}, {"[Esc]1x9999[F9]l", "-9999."}}},
       {"ln of 0 stays refused", kScientific, {{"0n", kInvalidArgument}}},
+      // The largest arguments in radians: pi to 2 000 and 43 000 digits (mpmath's values).
+      {"sin of 10^2000 radians", kScientific, {{"[F3]1x2000s", "0.267836744214010865189314770882384"}}},
+      {"sin of 10^43429 radians", kScientific, {{"10y43429=[F3]s", "0.97064959867943757103204041110178"}}},
       {"e^x beyond 100000", kScientific, {{"100001in", kInvalidArgument}, {"[Esc]100000in", "2.8066633604261231793183858186e+43429"}}},
       {"the largest exponent typed", kScientific, {{"9.9x9999=", "9.9e+9999"}, {"@", "9.801e+19999"}}},
       {"the smallest exponent typed", kScientific, {{"1x9999[F9]=", "1.e-9999"}, {"@", "1.e-19998"}}},
