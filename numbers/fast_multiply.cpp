@@ -96,6 +96,17 @@ std::int32_t trimmedLength(const Word* a, std::int32_t n) {
   return n;
 }
 
+// row[0..n] += x[0..n) * a, where row[n] is still zero (one row of a long product).
+inline void addRowProduct(Word* row, const Word* x, std::int32_t n, u64 a) {
+  u64 carry = 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    u64 t = a * x[i] + row[i] + carry;
+    row[i] = Word(t) & kMask;
+    carry = t >> 31;
+  }
+  row[n] = Word(carry);
+}
+
 void schoolbookProduct(Word* out, const Word* x, std::int32_t nx, const Word* y, std::int32_t ny) {
   u64 a = x[0];
   u64 carry = 0;
@@ -105,17 +116,7 @@ void schoolbookProduct(Word* out, const Word* x, std::int32_t nx, const Word* y,
     carry = t >> 31;
   }
   out[ny] = Word(carry);
-  for (std::int32_t i = 1; i < nx; ++i) {
-    a = x[i];
-    carry = 0;
-    Word* row = out + i;
-    for (std::int32_t j = 0; j < ny; ++j) {
-      u64 t = a * y[j] + row[j] + carry;
-      row[j] = Word(t) & kMask;
-      carry = t >> 31;
-    }
-    row[ny] = Word(carry);
-  }
+  for (std::int32_t i = 1; i < nx; ++i) addRowProduct(out + i, y, ny, x[i]);
 }
 
 // The cross products x_i x_j (i < j) once, doubled, plus the squares x_i^2.
@@ -534,16 +535,8 @@ std::int32_t nonZeroWords(const Word* x, std::int32_t n) {
 void sparseProduct(Word* out, const Word* x, std::int32_t nx, const Word* y, std::int32_t ny,
                    bool pollStop) {
   for (std::int32_t j = 0; j < ny; ++j) {
-    const u64 a = y[j];
-    if (a == 0) continue;
-    u64 carry = 0;
-    Word* row = out + j;
-    for (std::int32_t i = 0; i < nx; ++i) {
-      u64 t = a * x[i] + row[i] + carry;
-      row[i] = Word(t) & kMask;
-      carry = t >> 31;
-    }
-    row[nx] = Word(carry);
+    if (y[j] == 0) continue;
+    addRowProduct(out + j, x, nx, y[j]);
     pollForStop(pollStop);
   }
 }

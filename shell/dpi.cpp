@@ -26,9 +26,8 @@ Function SystemFunction(const char* module, const char* name) {
                 : nullptr;
 }
 
-// The pixels of a bitmap as 32-bit BGRA rows, top row first.
-std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
-  std::vector<DWORD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+// The description of a 32-bit BGRA bitmap stored top row first.
+BITMAPINFO TopDownBgra(int width, int height) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -36,6 +35,13 @@ std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// The pixels of a bitmap as 32-bit BGRA rows, top row first.
+std::vector<DWORD> ReadPixels(HBITMAP bitmap, int width, int height) {
+  std::vector<DWORD> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+  BITMAPINFO info = TopDownBgra(width, height);
   HDC dc = GetDC(nullptr);
   int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, dc);
@@ -89,13 +95,7 @@ HBITMAP Resample(HBITMAP master, int width, int height) {
       for (int ch = 0; ch < 3; ++ch) out[ch] = c[ch];
     }
   }
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDownBgra(width, height);
   void* bits = nullptr;
   HBITMAP result = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!result || !bits) return result;
