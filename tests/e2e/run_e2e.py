@@ -780,6 +780,44 @@ def test_statistics_box(s):
     poll("the box closed by the layout switch", lambda: box() is None)
 
 
+def help_panes(s):
+    """The help viewer's panes: [(class, visible, count, rectangle text)]."""
+    panes = []
+    for key, value in s.probe("help-viewer")["_lines"]:
+        if key.startswith("viewer."):
+            visible, count, r = value.split("|", 2)
+            panes.append((key[len("viewer."):], visible == "visible", int(count), r))
+    return panes
+
+
+def visible_pane(s, name, minimum_count=-1):
+    """The first visible pane of this class with at least that many items, or None."""
+    for pane in help_panes(s):
+        if pane[0] == name and pane[1] and pane[2] >= minimum_count and rect(pane[3])[2] > rect(pane[3])[0]:
+            return pane
+    return None
+
+
+def check_help_tabs(s):
+    """The viewer shows three tabs: Contents (the 8 pages), Index (every keyword) and
+    Search, which finds the pages that hold a word."""
+    tabs = poll("the viewer's tabs", lambda: visible_pane(s, "SysTabControl32"))
+    check(tabs[2] == 3, "the viewer has %d tabs, not Contents, Index and Search" % tabs[2])
+    poll("the contents", lambda: visible_pane(s, "SysTreeView32", 8))
+    left, top, _, _ = rect(tabs[3])
+    s.xdotool("mousemove", str(left + 25), str(top + 10), "click", "1")
+    s.keys("Right")
+    poll("the index with its 16 keywords", lambda: visible_pane(s, "SysListView32", 16))
+    s.screenshot("help-index.png")
+    s.keys("Right")
+    edit = poll("the search field", lambda: visible_pane(s, "Edit"))
+    s.click(edit[3])
+    s.xdotool("type", "--delay", "60", "Backspace")
+    s.keys("Return")
+    poll("pages found by the search", lambda: visible_pane(s, "SysListView32", 1))
+    s.screenshot("help-search.png")
+
+
 def test_help_file(s):
     """F1 and Справка > Вызов справки open vemo.chm, which lies beside the program;
     without it both do nothing."""
@@ -793,7 +831,7 @@ def test_help_file(s):
         s.keys(*keys)
         viewer = poll("the help viewer after %s" % " ".join(keys), viewers, timeout=30)
         check(viewer[0][1] == "Справка Вемомера", "help window %r" % viewer[0][1])
-    s.screenshot("help-viewer.png")
+    check_help_tabs(s)
 
     alone = os.path.join(s.temp, "alone")
     os.makedirs(alone, exist_ok=True)

@@ -182,6 +182,35 @@ BOOL CALLBACK ListWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The help viewer's panes: for each visible "HH Parent" window every descendant as
+// "viewer.CLASS=visible|hidden|COUNT|RECT", where COUNT is the number of tabs, list items,
+// tree items or list-box items (-1 for other classes). Counts need no pointer, so they
+// cross the process boundary.
+BOOL CALLBACK ReportViewerChild(HWND window, LPARAM param) {
+    char name[64] = {0};
+    GetClassNameA(window, name, sizeof name);
+    LRESULT count = -1;
+    if (lstrcmpiA(name, "SysTabControl32") == 0) count = SendMessageA(window, 0x1304 /* TCM_GETITEMCOUNT */, 0, 0);
+    else if (lstrcmpiA(name, "SysListView32") == 0) count = SendMessageA(window, 0x1004 /* LVM_GETITEMCOUNT */, 0, 0);
+    else if (lstrcmpiA(name, "SysTreeView32") == 0) count = SendMessageA(window, 0x1105 /* TVM_GETCOUNT */, 0, 0);
+    else if (lstrcmpiA(name, "ListBox") == 0) count = SendMessageA(window, LB_GETCOUNT, 0, 0);
+    RECT r;
+    GetWindowRect(window, &r);
+    *reinterpret_cast<std::string*>(param) += std::string("viewer.") + name + "=" +
+        (IsWindowVisible(window) ? "visible" : "hidden") + "|" + std::to_string(count) + "|" +
+        RectText(r) + "\n";
+    return TRUE;
+}
+
+BOOL CALLBACK ReportViewer(HWND window, LPARAM param) {
+    char name[64] = {0};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "HH Parent") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<std::string*>(param) += "viewer=" + StoredText(window) + "\n";
+    EnumChildWindows(window, ReportViewerChild, param);
+    return TRUE;
+}
+
 // One visible top-level dialog: "dialog.N=title|rect", then its controls
 // ("dialog.N.control.ID=class|text|rect|enabled"), and for a list box the number of its
 // items ("dialog.N.items=COUNT"), the first 50 ("dialog.N.item.K=text|rect") and
@@ -422,6 +451,8 @@ int main(int argc, char** argv) {
         out += "value=" + OneLine(Utf8FromAnsi(value)) + "\n";
     } else if (command == "windows") {
         EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&out));
+    } else if (command == "help-viewer") {
+        EnumWindows(ReportViewer, reinterpret_cast<LPARAM>(&out));
     } else if (command == "tooltips") {
         EnumWindows(ReportTooltip, reinterpret_cast<LPARAM>(&out));
     } else if (command == "dialogs") {
