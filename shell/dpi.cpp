@@ -1,21 +1,25 @@
 // The main window at the monitor's DPI. The dialog manager lays the templates out in the
 // font's units, so at creation the window, its controls and its font already have the
 // monitor's scale; the picture keys are then given faces resampled for their size in
-// pixels from masters drawn at three times the 96-dpi size (resources 1000 + control id),
-// so that they stay sharp at any scale instead of being stretched. When the window moves to
-// a monitor of another DPI (WM_DPICHANGED), every child control, the font and the window
-// are scaled by the ratio of the two DPIs and the faces are made again.
+// pixels from masters drawn at three times the 96-dpi size (resources 1000 + control id, or
+// 2000 + id for a face that says what the key does in the current layout or with the
+// current decimal symbol), so that they stay sharp at any scale instead of being
+// stretched. When the window moves to a monitor of another DPI (WM_DPICHANGED), every child
+// control, the font and the window are scaled by the ratio of the two DPIs and the faces
+// are made again.
 #include <windows.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "engine/engine.h"
 #include "shell/shell_state.h"
 
 namespace {
 
-constexpr int kMasterBase = 1000;  // resource id of a control's master picture: 1000 + id
+constexpr int kMasterBase = 1000;       // resource id of a control's master picture: 1000 + id
+constexpr int kAlternativeBase = 2000;  // ... of its other face: 2000 + id
 constexpr char kFaceProperty[] = "VemoScaledFace";        // the face made for the control
 constexpr char kSmallSizeProperty[] = "VemoPictureSize";  // its picture's 96-dpi size
 
@@ -126,6 +130,15 @@ SIZE BitmapSize(HBITMAP bitmap) {
   return {b.bmWidth, b.bmHeight};
 }
 
+// The master of a key's face, chosen by what the key does now: the square root key squares
+// in the scientific layout (x², its root only with Inv), and the decimal key shows the
+// symbol that the display uses (the comma, or the point for any other symbol).
+int MasterResource(int id) {
+  if (id == CmdSqrt && IsScientificLayout()) return kAlternativeBase + id;
+  if (id == CmdPoint && numbers.decimalSymbol[0] == ',') return kAlternativeBase + id;
+  return kMasterBase + id;
+}
+
 // Gives a bitmap static a face made from its master (a whole multiple of the 96-dpi picture):
 // the control's size for a picture that fills its control, the DPI's scale of the 96-dpi
 // size otherwise. A control whose current picture is not the master's 96-dpi picture keeps
@@ -134,7 +147,7 @@ void MakeFace(HWND control, UINT dpi) {
   LONG style = GetWindowLongA(control, GWL_STYLE);
   if ((style & SS_TYPEMASK) != SS_BITMAP) return;
   HBITMAP master = static_cast<HBITMAP>(
-      LoadImageA(shell.instance, MAKEINTRESOURCEA(kMasterBase + GetDlgCtrlID(control)),
+      LoadImageA(shell.instance, MAKEINTRESOURCEA(MasterResource(GetDlgCtrlID(control))),
                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!master) return;
   SIZE big = BitmapSize(master);
@@ -272,6 +285,11 @@ void ApplyDpiChange(HWND window, UINT dpi, const RECT* suggested) {
   shell.windowDpi = dpi;
   MakeFaces(window, dpi);
   InvalidateRect(window, nullptr, TRUE);
+}
+
+// The face of one key made again for the window's DPI, after what it shows has changed.
+void RemakeKeyFace(HWND window, int id) {
+  if (HWND control = GetDlgItem(window, id)) MakeFace(control, shell.windowDpi);
 }
 
 // Before the main window goes: the faces made for its keys are freed (a static does not

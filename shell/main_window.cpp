@@ -107,11 +107,14 @@ bool ShowWhatsThisMenu(HWND owner, HINSTANCE instance, LPARAM screenPoint) {
   return chosen == kWhatsThisItem;
 }
 
-// Resets the registers and re-reads the decimal symbol, redrawing the window when the
-// symbol changed (a settings broadcast).
+// Resets the registers and re-reads the decimal symbol, redrawing the window and the decimal
+// key's face when the symbol changed (a settings broadcast).
 void ResetMainWindowSettings() {
   PrepareMainWindow();
-  if (ReadDecimalSymbol() && shell.mainWindow) InvalidateRect(shell.mainWindow, nullptr, TRUE);
+  if (ReadDecimalSymbol() && shell.mainWindow) {
+    RemakeKeyFace(shell.mainWindow, CmdPoint);
+    InvalidateRect(shell.mainWindow, nullptr, TRUE);
+  }
 }
 
 // Creates the main window for the current layout, in place of the old one.

@@ -128,6 +128,8 @@ HFONT WindowFont(HWND window);
 void ScaleMainWindow(HWND window);
 // WM_DPICHANGED: controls, font, window and key faces scaled to the new DPI.
 void ApplyDpiChange(HWND window, UINT dpi, const RECT* suggested);
+// Makes the face of the key with this id again, after the setting it shows has changed.
+void RemakeKeyFace(HWND window, int id);
 // Frees the key faces made for the window's controls (before the window goes).
 void ReleaseKeyFaces(HWND window);
 

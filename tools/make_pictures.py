@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the calculator's pictures: the 27 key bitmaps, the two window backgrounds and the icon.
+"""Draws the calculator's pictures: the 29 key bitmaps, the two window backgrounds and the icon.
 
 Run with Debian's interpreter (python3-pil, fonts-dejavu-core):
     /usr/bin/python3 tools/make_pictures.py [OUTPUT_DIR]
@@ -7,7 +7,10 @@ OUTPUT_DIR defaults to shell/resources. The output is committed, so the Windows 
 runs this script. Every picture is drawn at four times its size and scaled down, which gives
 smooth edges and glyphs that stay sharp at the key's real size. The key faces are also
 written at three times their size (bitmaps/large/): the program resamples those to each
-key's size in pixels at the screen's DPI.
+key's size in pixels at the screen's DPI. Two faces replace a key's template picture when
+they say better what the key does: the comma on the decimal key when the display uses a
+comma, and x² on the square root key in the scientific layout (where it squares, and takes
+the root only with Inv); only their masters are resources.
 """
 import os
 import struct
@@ -28,6 +31,9 @@ YELLOW_KEY = (250, 226, 118)    # yellow key
 OUTLINE = (72, 84, 104)
 GLYPH = (24, 30, 56)            # dark face for every glyph
 
+SEPARATORS = (".", ",")         # decimal symbols: drawn on the digits' baseline
+SEPARATOR_SIZE = 28             # their font size at 96 dpi, in pixels
+
 LARGE = 3                       # scale of the masters in bitmaps/large/
 
 SMALL = (34, 27)                # digits and operator keys
@@ -40,7 +46,8 @@ KEYS = [
     ("digit%d" % d, SMALL, DIGIT_KEY, str(d)) for d in range(1, 10)
 ] + [
     ("plus_minus", SMALL, YELLOW_KEY, "\u00b1"),
-    ("point", SMALL, YELLOW_KEY, "\u2022"),
+    ("point", SMALL, YELLOW_KEY, "."),
+    ("comma", SMALL, YELLOW_KEY, ","),
     ("plus", SMALL, YELLOW_KEY, "+"),
     ("minus", SMALL, YELLOW_KEY, "\u2212"),
     ("times", SMALL, YELLOW_KEY, "\u00d7"),
@@ -49,8 +56,9 @@ KEYS = [
     ("percent", SMALL, YELLOW_KEY, "%"),
     ("reciprocal", SMALL, YELLOW_KEY, "1/x"),
     ("square_root", SMALL, YELLOW_KEY, "\u221a"),
+    ("square", SMALL, YELLOW_KEY, "x\u00b2"),
     ("memory_add", SMALL, YELLOW_KEY, "M+"),
-    ("memory_clear", SMALL, YELLOW_KEY, "M\u2212"),
+    ("memory_clear", SMALL, YELLOW_KEY, "MC"),
     ("memory_recall", SMALL, YELLOW_KEY, "MR"),
     ("memory_store", SMALL, YELLOW_KEY, "MS"),
     ("backspace", WIDE, YELLOW_KEY, "\u2190"),
@@ -86,6 +94,18 @@ def draw_centred(draw, text, box, font, fill):
     draw.text((x, y), text, font=font, fill=fill)
 
 
+def draw_separator(draw, text, face, inner_w, inner_h, scale):
+    """The decimal symbol as it stands in a number: on the baseline of the digit faces
+    (digits centred on the face), larger than the digits' own point so that it is seen."""
+    digit_font = fitted_font(draw, "0", inner_w, inner_h, 20 * scale)
+    left, top, right, bottom = draw.textbbox((0, 0), "0", font=digit_font, anchor="ls")
+    baseline = (face[1] + face[3]) / 2 - (top + bottom) / 2
+    font = ImageFont.truetype(BOLD, SEPARATOR_SIZE * scale)
+    left, top, right, bottom = draw.textbbox((0, 0), text, font=font, anchor="ls")
+    x = (face[0] + face[2]) / 2 - (left + right) / 2
+    draw.text((x, baseline), text, font=font, fill=GLYPH, anchor="ls")
+
+
 def draw_key(size, key_colour, text, factor=1):
     """A raised key: rounded body with a light top-left bevel, a dark bottom-right bevel
     and the glyph centred on its face; the corners show the keypad's background. factor
@@ -108,10 +128,8 @@ def draw_key(size, key_colour, text, factor=1):
     d.rounded_rectangle(gloss, radius - 2 * SCALE, fill=shade(key_colour, 1.25))
     inner_w = face[2] - face[0] - 4 * SCALE
     inner_h = face[3] - face[1] - 4 * SCALE
-    if text == "\u2022":
-        # The decimal point: a plain round dot, larger than any font's bullet.
-        cx, cy, r = (face[0] + face[2]) / 2, (face[1] + face[3]) / 2 + SCALE, 2.6 * SCALE
-        d.ellipse((cx - r, cy - r, cx + r, cy + r), fill=GLYPH)
+    if text in SEPARATORS:
+        draw_separator(d, text, face, inner_w, inner_h, SCALE)
     else:
         font = fitted_font(d, text, inner_w, inner_h, 20 * SCALE)
         draw_centred(d, text, face, font, GLYPH)

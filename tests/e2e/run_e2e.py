@@ -1434,6 +1434,107 @@ def test_installer_and_portable_zip(s):
          and registry_value(s, UNINSTALL_KEY, "UninstallString") is None, timeout=60)
 
 
+# --- the picture keys' faces ------------------------------------------------------------------
+
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "shell", "resources")
+
+
+def face_masters():
+    """The masters of the key faces by resource id, as listed in key_faces.rc."""
+    from PIL import Image
+    masters = {}
+    with open(os.path.join(RESOURCES, "key_faces.rc")) as f:
+        for line in f:
+            parts = line.split()
+            if len(parts) == 3 and parts[0].isdigit() and parts[1] == "BITMAP" and parts[0] != "1000":
+                masters[int(parts[0])] = Image.open(os.path.join(RESOURCES, parts[2].strip('"'))).convert("RGB")
+    return masters
+
+
+def face_distance(picture, box, face):
+    """Mean difference per channel (0-255) between a key on a screenshot and a face scaled to
+    the key's size by area averaging, as the program scales its masters."""
+    from PIL import Image, ImageChops, ImageStat
+    key = picture.crop(box)
+    return sum(ImageStat.Stat(ImageChops.difference(key, face.resize(key.size, Image.BOX))).mean) / 3
+
+
+def nearer_face(picture, box, right, wrong):
+    """Mean differences (per channel, 0-255) of a key on a screenshot from the right and
+    from the wrong face, both scaled to the key, where the two faces differ."""
+    from PIL import Image, ImageChops, ImageStat
+    key = picture.crop(box)
+    right, wrong = right.resize(key.size, Image.BOX), wrong.resize(key.size, Image.BOX)
+    mask = ImageChops.difference(right, wrong).convert("L").point(lambda v: 255 if v > 40 else 0)
+    return [sum(ImageStat.Stat(ImageChops.difference(key, face), mask).mean) / 3 for face in (right, wrong)]
+
+
+def test_key_faces_say_what_keys_do(s):
+    """Every picture key shows its own master: MC on memory clear (not the M- it used to
+    show), x² on the root key in the scientific layout and √ in the standard one, the
+    display's decimal symbol on the decimal key (the comma for ',', the point for '.' and
+    for any other symbol), made again when a settings broadcast changes the symbol.
+    Screenshots keypad-faces-{scientific,standard}-{ru,en}.png and keypad-faces-standard-other.png."""
+    sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+    import make_pictures
+    masters = face_masters()
+    other = {1103: 2103, 2103: 1103, 1085: 2085, 2085: 1085}
+    old_memory_clear = make_pictures.draw_key(make_pictures.SMALL, make_pictures.YELLOW_KEY, "M\u2212",
+                                              make_pictures.LARGE)
+    # Per layout: (decimal symbol, display, screenshot tag), the first at the start, the
+    # others set by a settings broadcast.
+    cases = [(0, [(",", "0,", "ru"), (".", "0.", "en")]),
+             (1, [(".", "0.", "en"), (",", "0,", "ru"), ("'", "0'", "other")])]
+    try:
+        for layout, symbols in cases:
+            s.profile_write("intl", "sDecimal", symbols[0][0])
+            state = s.launch(layout=layout)
+            window = rect(state["rect"])
+            s.xdotool("mousemove", "630", "470")
+
+            def box(id):
+                l, t, r, b = rect(state["control.%d" % id])
+                return l - window[0], t - window[1], r - window[0], b - window[1]
+
+            previous = None
+            for number, (symbol, display, tag) in enumerate(symbols):
+                if number > 0:
+                    s.profile_write("intl", "sDecimal", symbol)
+                    s.probe("settings", "intl")
+                s.wait_display(display)
+                expected = {id - 1000: id for id in masters if id < 2000}
+                if layout == 0:
+                    expected[103] = 2103
+                if symbol == ",":
+                    expected[85] = 2085
+                wrong = {103: masters[other[expected[103]]], 85: masters[other[expected[85]]],
+                         113: old_memory_clear}
+
+                def mismatches(picture):
+                    """Keys unlike their face, and keys nearer to their wrong face where the
+                    two differ (the comma and the point differ in a few pixels only)."""
+                    bad = [id for id, resource in sorted(expected.items())
+                           if face_distance(picture, box(id), masters[resource]) > 6]
+                    for id, face in wrong.items():
+                        right, far = nearer_face(picture, box(id), masters[expected[id]], face)
+                        if right > far / 3:
+                            bad.append(id)
+                    return sorted(set(bad))
+
+                name = "keypad-faces-%s-%s.png" % ("scientific" if layout == 0 else "standard", tag)
+                shots = []
+                try:
+                    poll("every key with its face", lambda: (shots.append(s.screenshot(name, state["rect"]))
+                                                             or not mismatches(shots[-1])), timeout=10)
+                except Failure:
+                    raise Failure("%s: keys %s do not show their faces" % (name, mismatches(shots[-1])))
+                if previous is not None:
+                    check(face_distance(shots[-1], box(85), previous.crop(box(85))) > 2,
+                          "%s: the decimal key's face did not change with the symbol" % name)
+                previous = shots[-1]
+    finally:
+        s.profile_write("intl", "sDecimal", ",")
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -1459,6 +1560,7 @@ TESTS = [
     test_scaling_at_192_dpi,
     test_dpi_change_message,
     test_installer_and_portable_zip,
+    test_key_faces_say_what_keys_do,
 ]
 
 
