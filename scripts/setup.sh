@@ -42,7 +42,8 @@ build_native() {
 # What the Windows build and its end-to-end tests under Wine need.
 # fp-utils brings chmcmd, which compiles the help file vemo.chm.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64
-  fonts-wine xvfb xdotool x11-utils imagemagick locales python3-pil fonts-dejavu-core fp-utils)
+  fonts-wine xvfb xdotool x11-utils x11-xkb-utils imagemagick locales python3-pil fonts-dejavu-core
+  fp-utils)
 
 ensure_windows_toolchain() {
   ensure_packages "${WINDOWS_PACKAGES[@]}" || return 1

@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "engine/window_command.h"
+#include "shell/key_positions.h"
 #include "shell/shell_state.h"
 
 ShellState shell;
@@ -72,6 +73,21 @@ bool RegisterMainClass() {
   return RegisterClassExA(&wc) != 0;
 }
 
+namespace {
+
+// A character typed for the main window, without Ctrl or Alt, on a key of the main block
+// (not the numpad's extended '/') becomes the one the accelerators see by the key's
+// position (key_positions.h). The key's virtual key comes from its scan code, as the
+// current layout (or Wine's keyboard map) places it.
+void PlaceTypedCharacter(MSG& msg) {
+  if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0 || (msg.lParam & (1 << 24))) return;
+  UINT virtualKey = MapVirtualKeyA((msg.lParam >> 16) & 0xFF, MAPVK_VSC_TO_VK);
+  msg.wParam = static_cast<WPARAM>(
+      PositionalCharacter(static_cast<int>(msg.wParam & 0xFF), virtualKey, GetKeyState(VK_SHIFT) < 0));
+}
+
+}  // namespace
+
 // The statistics box gets dialog keyboard handling; the accelerators act only for the main
 // window and its controls.
 int RunMessageLoop() {
@@ -81,9 +97,9 @@ int RunMessageLoop() {
     if (got == -1) return -1;
     if (shell.statisticsBox && IsDialogMessageA(shell.statisticsBox, &msg)) continue;
     if (shell.mainWindow && shell.accelerators &&
-        (msg.hwnd == shell.mainWindow || IsChild(shell.mainWindow, msg.hwnd)) &&
-        TranslateAcceleratorA(shell.mainWindow, shell.accelerators, &msg)) {
-      continue;
+        (msg.hwnd == shell.mainWindow || IsChild(shell.mainWindow, msg.hwnd))) {
+      if (msg.message == WM_CHAR) PlaceTypedCharacter(msg);
+      if (TranslateAcceleratorA(shell.mainWindow, shell.accelerators, &msg)) continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

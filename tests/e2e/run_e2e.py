@@ -1535,6 +1535,68 @@ def test_key_faces_say_what_keys_do(s):
     finally:
         s.profile_write("intl", "sDecimal", ",")
 
+
+# Evdev key codes (Xvfb's) of the keys typed by position: xdotool sends a key code in the
+# keymap's first group, so the same physical keys are pressed in both layouts.
+KEY_CODES = {"2": 11, "3": 12, "4": 13, "6": 15, "7": 16, "grave": 49, "backslash": 51,
+             "semicolon": 47, "s": 39, "c": 54, "v": 55, "comma": 59, "period": 60, "slash": 61}
+
+
+def position_keys(*names):
+    """xdotool key names with the keys of KEY_CODES ("shift+2") turned into their codes."""
+    return ["+".join(str(KEY_CODES.get(part, part)) for part in name.split("+")) for name in names]
+
+
+def test_shortcuts_by_key_position(s):
+    """In the Russian layout the symbol keys act as the same keys in the English layout
+    (Shift+2 is x^2, Shift+7 And, the б key a point), except that a typed digit, '.' or ','
+    keeps its meaning (the '/' key types a point) and a character whose English key has no
+    shortcut keeps its own (Shift+4 types ';', Int); letters, Ctrl+letters too. The English
+    layout gives what it gave before. The layout is "ru,us" as a Russian user has it: Wine
+    places the keys by the Latin group (with Russian alone it gives the letter keys made-up
+    virtual keys under a UTF-8 locale)."""
+    cases = (  # keys by position, display in Russian, display in English
+        (("3", "shift+2"), "9,", "9,"),                       # x^2
+        (("3", "shift+3"), "27,", "27,"),                     # x^3
+        (("6", "shift+7", "3", "Return"), "2,", "2,"),        # And
+        (("6", "shift+6", "3", "Return"), "5,", "5,"),        # Xor
+        (("6", "shift+backslash", "3", "Return"), "7,", "7,"),  # Or
+        (("3", "shift+comma", "2", "Return"), "12,", "12,"),  # Lsh
+        (("5", "shift+grave"), "-6,", "-6,"),                 # Not
+        (("7", "comma", "5", "semicolon"), "7,", "7,"),       # б: point, ж: Int
+        (("1", "period", "2", "5"), "1,25", "1,25"),          # ю: point
+        (("8", "slash", "2", "Return"), "8,2", "4,"),         # '.' in Russian, '/' in English
+        (("1", "shift+slash", "5"), "1,5", "15,"),            # ',' in Russian, '?' in English
+        (("7", "period", "5", "shift+4"), "7,", "7,5"),       # ';' in Russian, '$' in English
+        (("3", "0", "s"), "0,5", "0,5"),                      # sin 30 degrees
+    )
+    # Xvfb resets its keymap when its last client leaves: this one stays for the test.
+    keeper = subprocess.Popen(["xdotool", "sleep", "3600"], env=s.env)
+    try:
+        for layout, column in (("ru,us", 1), ("us", 2)):
+            subprocess.run(["setxkbmap", "-layout", layout], env=s.env, check=True, timeout=30)
+            s.launch(layout=0)
+            for case in cases:
+                s.keys("Escape", *position_keys(*case[0]))
+                try:
+                    s.wait_display(case[column])
+                    time.sleep(0.3)  # the display may pass through the expected text: it stays
+                    check(s.display() == case[column], "then %r" % s.display())
+                except Failure as e:
+                    raise Failure("layout %s, keys %s: %s" % (layout, " ".join(case[0]), e))
+            s.keys("Escape", "3", *position_keys("shift+2", "ctrl+c"))
+            poll("9 copied with Ctrl+C in layout %s" % layout, lambda: s.clipboard() == "9")
+            s.keys("Escape", *position_keys("ctrl+v"))
+            s.wait_display("9,")
+            s.keys(*position_keys("ctrl+s"))
+            poll("the statistics box opened by Ctrl+S in layout %s" % layout,
+                 lambda: s.dialog("Статистика"))
+    finally:
+        subprocess.run(["setxkbmap", "-layout", "us"], env=s.env, timeout=30)
+        keeper.terminate()
+        keeper.wait()
+
+
 TESTS = [
     test_start_window_and_screenshot,
     test_addition_and_repeated_equals,
@@ -1561,6 +1623,7 @@ TESTS = [
     test_dpi_change_message,
     test_installer_and_portable_zip,
     test_key_faces_say_what_keys_do,
+    test_shortcuts_by_key_position,
 ]
 
 

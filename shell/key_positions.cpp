@@ -1,0 +1,56 @@
+// Symbol shortcuts by key position. The accelerator table binds the symbols by character;
+// letters, Ctrl+letter and the function keys are bound by virtual key, which the system
+// gives by position in every layout, so only the symbol keys need this.
+#include "shell/key_positions.h"
+
+#include "engine/command_table.h"
+
+namespace {
+
+struct KeyCharacters {
+  unsigned virtualKey;
+  char plain;
+  char shifted;
+};
+
+// The English (US) layout's digit row and punctuation keys. The OEM virtual keys are those
+// of the key's position; the Russian layout gives its keys the same ones.
+const KeyCharacters kEnglishKeys[] = {
+    {'0', '0', ')'}, {'1', '1', '!'}, {'2', '2', '@'}, {'3', '3', '#'}, {'4', '4', '$'},
+    {'5', '5', '%'}, {'6', '6', '^'}, {'7', '7', '&'}, {'8', '8', '*'}, {'9', '9', '('},
+    {0xBA, ';', ':'},    // VK_OEM_1
+    {0xBB, '=', '+'},    // VK_OEM_PLUS
+    {0xBC, ',', '<'},    // VK_OEM_COMMA
+    {0xBD, '-', '_'},    // VK_OEM_MINUS
+    {0xBE, '.', '>'},    // VK_OEM_PERIOD
+    {0xBF, '/', '?'},    // VK_OEM_2
+    {0xC0, '`', '~'},    // VK_OEM_3
+    {0xDB, '[', '{'},    // VK_OEM_4
+    {0xDC, '\\', '|'},   // VK_OEM_5
+    {0xDD, ']', '}'},    // VK_OEM_6
+    {0xDE, '\'', '"'},   // VK_OEM_7
+    {0xE2, '\\', '|'},   // VK_OEM_102, the extra key beside the left Shift
+};
+
+bool PartOfNumber(int c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
+
+}  // namespace
+
+int EnglishLayoutCharacter(unsigned virtualKey, bool shift) {
+  for (const KeyCharacters& key : kEnglishKeys) {
+    if (key.virtualKey == virtualKey) return shift ? key.shifted : key.plain;
+  }
+  return 0;
+}
+
+// A typed digit, '.' or ',' keeps its meaning: a number typed must never silently change
+// (the Russian layout's '/' key types '.', Shift+'/' ','). Any other character that differs
+// from the English one of its key gives way to the key's position when that position has a
+// shortcut (Shift+2 types '"' in Russian and acts as '@', x squared); where the English key
+// has none, the character keeps its own (Shift+4 types ';', Int, where '$' does nothing).
+int PositionalCharacter(int typed, unsigned virtualKey, bool shift) {
+  if (PartOfNumber(typed)) return typed;
+  int english = EnglishLayoutCharacter(virtualKey, shift);
+  if (english == 0 || english == typed) return typed;
+  return FindShortcutCommand(kCharacter, english) != 0 ? english : typed;
+}
