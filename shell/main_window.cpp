@@ -147,6 +147,7 @@ void CreateMainWindow() {
   CheckMenuRadioItem(GetSubMenu(GetMenu(window), 1), 0, 1,
                      static_cast<UINT>(1 - settings.layout), MF_BYPOSITION);
   AttachKeypad(window);
+  AttachDisplay(window);
   FinishMainWindow();
   NameControls(window);
   ScaleMainWindow(window);

@@ -133,6 +133,10 @@ void RemakeKeyFace(HWND window, int id);
 // Frees the key faces made for the window's controls (before the window goes).
 void ReleaseKeyFaces(HWND window);
 
+// The display (display_fit.cpp): draws its whole text, in a smaller font or on two lines
+// when the text is too long for one line in the dialog's font.
+void AttachDisplay(HWND window);
+
 // Context help (context_help.cpp): the "Что это такое?" menu, then the control's text in a
 // pop-up. dialog is the main window or the statistics box; a point of -1 means the menu key.
 void ShowWhatsThis(HWND dialog, HWND target, LPARAM screenPoint);

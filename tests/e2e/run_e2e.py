@@ -520,6 +520,115 @@ def test_precision_option_widens_display(s):
           < display[0] - client[0], "the display was not widened")
 
 
+# Long display texts at /P64: (name, keys typed, the same keys for vemo-console, layouts).
+# The name is part of the screenshot's name, display-LAYOUT-NAME.png.
+DISPLAY_TEXTS = [
+    ("10div3", ["1", "0", "slash", "3", "equal"], "10/3=", (0, 1)),
+    ("minus-third", ["Escape", "1", "slash", "3", "equal", "F9"], "1/3=[sign]", (0, 1)),
+    ("exponent", ["Escape", "1", "x", "1", "2", "3", "4", "F9", "slash", "3", "equal", "F9"],
+     "1x1234[sign]/3=[sign]", (0, 1)),
+    ("binary-word", ["Escape", "F8", "0", "minus", "1", "equal"], "[bin]0-1=", (0,)),
+    ("fe", ["Escape", "F6", "1", "slash", "3", "equal", "v"], "1/3=V", (0, 1)),
+]
+
+
+def check_display_fits(s, name, expected):
+    """Reads the display as drawn (vemo-probe display-fit) and checks that its whole text
+    fits the client rectangle: every line's extent, measured in the font the display draws
+    with, within the width less one pixel, the lines within the height; on the screenshot
+    (kept as display-NAME.png) the ink begins clear of the left edge, where the widest line
+    begins. Returns the probe's answer with "lines" as (text, width) pairs."""
+    fit = s.probe("display-fit")
+    left, top, right, bottom = rect(fit["client"])
+    state = s.state()
+    window = rect(state["rect"])
+    picture = s.screenshot("display-%s.png" % name, state["rect"])
+    crop = picture.crop((left - window[0], top - window[1], right - window[0], bottom - window[1]))
+    gray = crop.convert("L")
+    w, h = gray.size
+    px = gray.load()
+    columns = [x for x in range(w) if any(px[x, y] < 110 for y in range(h))]
+    check(columns and columns[0] >= 1, "%s: the text is cut at the display's left edge" % name)
+    lines = [(t, int(cx)) for t, cx, _ in (v.rsplit("|", 2) for k, v in fit["_lines"] if k == "line")]
+    fit["lines"] = lines
+    check(fit["text"] == expected, "%s: display %r, expected %r" % (name, fit["text"], expected))
+    check(lines and expected.startswith(lines[0][0]) and expected.endswith(lines[-1][0])
+          and sum(len(t) for t, _ in lines) >= len(expected) - 1 and len(lines) <= 2,
+          "%s: lines %r of %r" % (name, lines, expected))
+    tm_height, leading = (int(v) for v in fit["tm"].split(","))
+    widest = max(cx for _, cx in lines)
+    check(widest <= right - left - 1, "%s: a line of %d px in a display of %d px: %r"
+          % (name, widest, right - left, lines))
+    check(len(lines) * (tm_height - leading) <= bottom - top, "%s: %d lines of %d px in %d px"
+          % (name, len(lines), tm_height - leading, bottom - top))
+    check(abs(columns[0] - (w - widest)) <= 3,
+          "%s: ink from column %s of %d, the widest line (%d px) begins at %d"
+          % (name, columns[0] if columns else None, w, widest, w - widest))
+    return fit
+
+
+def normal_display_font(s):
+    """The dialog font's height at the window's DPI, as the dialog manager makes it."""
+    return -((8 * int(s.probe("dpi")["dpi"]) + 36) // 72)
+
+
+def test_display_shows_whole_text(s):
+    """At /P64 long results (a sign, 64 digits, an exponent, a 32-bit binary word) show
+    whole in both layouts: the first characters drawn, the text inside the display, in a
+    smaller font or on two lines; the standard layout's display also after WM_DPICHANGED to
+    144 and 192 dpi. A short text keeps the dialog's font; /P40 in the standard layout takes
+    one line in a smaller font."""
+    for layout, layout_name in ((1, "standard"), (0, "scientific")):
+        s.launch("/P64", layout=layout)
+        s.keys("5")
+        s.wait_display("5,")
+        normal = normal_display_font(s)
+        short = check_display_fits(s, "%s-short" % layout_name, "5,")
+        check(int(short["font"]) == normal and short["break"] == "0",
+              "%s: 5, drawn at %s, break %s; the dialog font is %d"
+              % (layout_name, short["font"], short["break"], normal))
+        s.keys("Escape")
+        for name, keys, console_keys, layouts in DISPLAY_TEXTS:
+            if layout not in layouts:
+                continue
+            expected = console_display(console_keys, "/P64", "--layout=" + layout_name)
+            s.keys(*keys)
+            s.wait_display(expected)
+            fit = check_display_fits(s, "%s-%s" % (layout_name, name), expected)
+            check(abs(int(fit["font"])) >= 0.6 * abs(normal), "%s %s: font %s, normal %d"
+                  % (layout_name, name, fit["font"], normal))
+    # The standard layout while 64 digits, the sign and an exponent are typed (every length
+    # a result at /P1 to /P64 can take), then at other DPIs.
+    s.launch("/P64", layout=1, desktop_size="800x600")
+    s.probe("move", 0, 0)
+    digits = "9876543210" * 7
+    for count in range(4, 65, 4):
+        s.keys(*digits[count - 4:count])
+        s.wait_display(digits[:count] + ",")
+        fit = check_display_fits(s, "standard-typing", digits[:count] + ",")
+        check(count > 20 or (int(fit["font"]) == normal and fit["break"] == "0"),
+              "%d digits: font %s, break %s" % (count, fit["font"], fit["break"]))
+        check(abs(int(fit["font"])) >= 0.6 * abs(normal), "%d digits: font %s" % (count, fit["font"]))
+    s.keys("F9", "x", "1", "2", "3", "4", "F9")
+    expected = "-" + digits[:64] + ",e-1234"
+    s.wait_display(expected)
+    first = rect(s.state()["client"])
+    for dpi in (192, 144):
+        s.probe("dpi-changed", dpi)
+        poll("the window at %d dpi" % dpi, lambda: abs((rect(s.state()["client"])[2] - rect(s.state()["client"])[0])
+                                                       - (first[2] - first[0]) * dpi / 96) <= 3)
+        check_display_fits(s, "standard-%ddpi" % dpi, expected)
+    s.probe("dpi-changed", 96)
+    # /P40 in the standard layout: one line, smaller than the dialog's font.
+    s.launch("/P40", layout=1)
+    expected = console_display("10/3=", "/P40")
+    s.keys("1", "0", "slash", "3", "equal")
+    s.wait_display(expected)
+    fit = check_display_fits(s, "standard-P40", expected)
+    check(fit["break"] == "0" and 0.9 * abs(normal) <= abs(int(fit["font"])) < abs(normal),
+          "/P40: font %s, break %s, normal %d" % (fit["font"], fit["break"], normal))
+
+
 def test_closing_ends_the_process(s):
     """Alt+F4 ends the program, and so does a WM_CLOSE from elsewhere."""
     s.launch(layout=1)
@@ -1606,6 +1715,7 @@ TESTS = [
     test_radix_keys_with_byte_word,
     test_layout_switch_by_menu_keeps_place,
     test_precision_option_widens_display,
+    test_display_shows_whole_text,
     test_closing_ends_the_process,
     test_copy_and_paste,
     test_long_computation_guard,

@@ -37,6 +37,10 @@
 //   shortcut-target LNK        the target path of a shell link
 //   dpi-changed DPI            sends the main window WM_DPICHANGED for DPI, without a
 //                              suggested rectangle (as a move to such a monitor would)
+//   display-fit                the display's text, client rectangle (screen), the font
+//                              height and line break it last drew with (its properties
+//                              "VemoDisplayFont" and "VemoDisplayBreak"), and each line's
+//                              extent measured here in the template's face at that height
 #include <windows.h>
 #include <oleacc.h>
 #include <shlobj.h>
@@ -389,6 +393,51 @@ bool ReportShortcutTarget(std::string& out, const char* link) {
     return ok;
 }
 
+// The display as drawn: its text and client rectangle, the font height and line break the
+// program reports, and, measured independently with GetTextExtentPoint32 in "MS Shell Dlg"
+// (the templates' face) at that height, each line's extent ("line=text|cx|cy") and the
+// font's metrics ("tm=height,internal leading").
+bool ReportDisplayFit(std::string& out, HWND main) {
+    HWND display = GetDlgItem(main, 403);
+    if (!display) return false;
+    char text[512] = {0};
+    SendMessageA(display, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    RECT client;
+    GetClientRect(display, &client);
+    MapWindowPoints(display, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    long height = static_cast<long>(reinterpret_cast<INT_PTR>(GetPropA(display, "VemoDisplayFont")));
+    size_t second = static_cast<size_t>(reinterpret_cast<UINT_PTR>(GetPropA(display, "VemoDisplayBreak")));
+    out += "text=" + OneLine(Utf8FromAnsi(text)) + "\n";
+    out += "client=" + RectText(client) + "\n";
+    out += "font=" + std::to_string(height) + "\nbreak=" + std::to_string(second) + "\n";
+    if (height == 0) return true;
+    HFONT font = CreateFontA(static_cast<int>(height), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "MS Shell Dlg");
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    out += "tm=" + std::to_string(metrics.tmHeight) + "," + std::to_string(metrics.tmInternalLeading) + "\n";
+    std::string whole = text;
+    std::string lines[2] = {whole, ""};
+    if (second > 0 && second < whole.size()) {
+        size_t end = whole[second - 1] == ' ' ? second - 1 : second;
+        lines[0] = whole.substr(0, end);
+        lines[1] = whole.substr(second);
+    }
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, line.data(), static_cast<int>(line.size()), &size);
+        out += "line=" + OneLine(Utf8FromAnsi(line.c_str())) + "|" + std::to_string(size.cx) + "|" +
+               std::to_string(size.cy) + "\n";
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(font);
+    return true;
+}
+
 bool ReadClipboard(std::string& out) {
     if (!OpenClipboard(nullptr)) return false;
     HANDLE data = GetClipboardData(CF_TEXT);
@@ -520,6 +569,9 @@ int main(int argc, char** argv) {
         ok = SendMessageTimeoutA(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), 0,
                                  SMTO_ABORTIFHUNG, 10000, &result) != 0;
         if (!ok) out += "error=SendMessageTimeoutA failed\n";
+    } else if (command == "display-fit") {
+        ok = ReportDisplayFit(out, main);
+        if (!ok) out += "error=no display\n";
     } else if (command == "acc-names") {
         CoInitialize(nullptr);
         for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
