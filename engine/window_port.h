@@ -28,7 +28,7 @@ void WindowMessageBox(const char* text, const char* caption);
 // Installs the wait cursor and returns the cursor it replaced (null for none).
 void* WindowShowWaitCursor();
 void WindowRestoreCursor(void* cursor);                           // SetCursor(cursor)
-// The 20 ms press of a key sent by an accelerator or a pasted character:
+// The 20 ms press of a key sent by an accelerator or one of the first pasted characters:
 // BM_SETSTATE(TRUE) to control id, Sleep(20), BM_SETSTATE(FALSE). The console only counts it.
 void WindowFlashKey(int id);
 // Sends one pasted command to the main window, so that it runs through the window
