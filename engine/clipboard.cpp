@@ -143,8 +143,9 @@ std::string PasteTextFromUtf16(const char16_t* text, std::size_t length) {
 
 // --- Paste ----------------------------------------------------------------------------------
 namespace {
-// The first pasted keys flash as typed keys do; the rest run without the flash's 20 ms, so
-// that a paste of any length runs at computing speed.
+// The first pasted keys flash as typed keys do, so that pasting a short number still shows
+// its keys; the rest run without the flash's 20 ms, so that no paste spends more than
+// 160 ms flashing and a paste of any length runs at computing speed.
 constexpr int kFlashedPasteKeys = 8;
 
 bool StartsOrExtendsNumber(unsigned command) {
