@@ -63,9 +63,9 @@ void WindowFlashKey(int id) {
   if (recorder.trace) Trace("flash " + std::to_string(id));
   ++recorder.flashes;
 }
-void WindowSendCommand(unsigned id) {
-  if (recorder.trace) Trace("send " + std::to_string(id));
-  HandleCommand(id, 1);
+void WindowSendCommand(unsigned id, unsigned notificationCode) {
+  if (recorder.trace) Trace("send " + std::to_string(id) + (notificationCode == 1 ? "" : " unflashed"));
+  HandleCommand(id, notificationCode);
 }
 
 void GuardWatchStart() { recorder.commandRunning.store(1); }
@@ -129,12 +129,18 @@ void ClipboardPutText(const char* text) {
 bool ClipboardOpenText(const char** text, std::size_t* length) {
   if (recorder.trace) Trace("clipboard open");
   ++recorder.clipboardReads;
-  *text = recorder.clipboard.data();
-  *length = recorder.clipboard.size();
+  try {
+    recorder.pasteBytes = PasteTextFromUtf8(recorder.clipboard.data(), recorder.clipboard.size());
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  *text = recorder.pasteBytes.data();
+  *length = recorder.pasteBytes.size();
   return true;
 }
 void ClipboardCloseText() {
   if (recorder.trace) Trace("clipboard close");
+  recorder.pasteBytes.clear();
 }
 void ShellShowAbout() {
   if (recorder.trace) Trace("about");

@@ -27,7 +27,8 @@ struct Recorder {
   int statisticsMemoryMessages = 0;
   bool statisticsListFails = false;   // test hook: every list append fails
 
-  std::string clipboard;
+  std::string clipboard;              // UTF-8, as copy puts it and --clipboard gives it
+  std::string pasteBytes;             // the clipboard's paste bytes while a paste runs
   int clipboardReads = 0;
   int aboutShown = 0;
   int helpShown = 0;

@@ -29,9 +29,22 @@ void RunShellCommand(unsigned id);
 // The text that copy puts on the clipboard: the display text, without the trailing decimal
 // symbol of a whole number (a point typed by the user stays).
 std::string CopyDisplayText();
-// Replays text as commands through HandleCommand (code 1), as typed; stops at a character
-// without a key, at a zero byte, or as soon as an error locks the engine.
+// Replays paste bytes (below) as the commands of the keys that type them, sent with
+// WindowSendCommand; only the first few flash their keys. Blanks are skipped; a line break
+// (CR LF, LF, CR) or a tab ends a line: with the statistics box open the line's value is
+// added (Dat, unless the line ended with it), with the box closed the paste ends there, with
+// a beep when more text follows. Stops at a character without a key, at a zero byte, as soon
+// as an error locks the engine, or at a stop.
 void PasteText(const char* text, std::size_t length);
+// The paste byte of a character (a Unicode code point): ASCII as itself; the no-break, figure,
+// thin and narrow no-break spaces as a blank; the minus sign as '-'; the line and paragraph
+// separators as a line break; any other character as a byte without a key. The one mapping
+// that both front ends use, through the two functions below.
+char PasteByteOf(char32_t c);
+// Clipboard text to paste bytes: the console's UTF-8, the window program's UTF-16. A
+// malformed sequence is a character without a key.
+std::string PasteTextFromUtf8(const char* text, std::size_t length);
+std::string PasteTextFromUtf16(const char16_t* text, std::size_t length);
 
 struct PasteKey {
   unsigned char key;   // the upper-case character; + 128 for one that follows ':'

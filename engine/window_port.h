@@ -28,13 +28,14 @@ void WindowMessageBox(const char* text, const char* caption);
 // Installs the wait cursor and returns the cursor it replaced (null for none).
 void* WindowShowWaitCursor();
 void WindowRestoreCursor(void* cursor);                           // SetCursor(cursor)
-// The 20 ms press of a key sent by an accelerator or a pasted character:
+// The 20 ms press of a key sent by an accelerator or one of the first pasted characters:
 // BM_SETSTATE(TRUE) to control id, Sleep(20), BM_SETSTATE(FALSE). The console only counts it.
 void WindowFlashKey(int id);
-// Sends one pasted command to the main window as an accelerator would (code 1 in the high
-// word), so that it runs through the window procedure: SendMessageA(main, WM_COMMAND, ...).
-// The console calls HandleCommand(id, 1) directly.
-void WindowSendCommand(unsigned id);
+// Sends one pasted command to the main window, so that it runs through the window
+// procedure: SendMessageA(main, WM_COMMAND, MAKEWPARAM(id, code), 0). Code 1 flashes the key
+// as an accelerator does, code 0 runs it as a click, without the flash. The console calls
+// HandleCommand(id, code) directly.
+void WindowSendCommand(unsigned id, unsigned notificationCode);
 
 // --- Long-computation guard (platform half) ---------------------------------------------
 // Called by ArmGuard after it has cleared abortRequested: starts watching a command

@@ -218,7 +218,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
     case WM_INITMENUPOPUP:
       EnableMenuItem(GetMenu(window), CmdPaste,
-                     IsClipboardFormatAvailable(CF_TEXT) ? MF_ENABLED : (MF_DISABLED | MF_GRAYED));
+                     IsClipboardFormatAvailable(CF_UNICODETEXT) || IsClipboardFormatAvailable(CF_TEXT)
+                         ? MF_ENABLED : (MF_DISABLED | MF_GRAYED));
       return 0;
 
     case WM_CTLCOLORSTATIC:

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Resource ids.
 enum ShellResource : int {
@@ -50,8 +52,15 @@ struct ShellState {
   bool replacingWindow = false;  // the main window is being destroyed for a re-creation
   bool ending = false;           // the program's end has begun (quit message posted)
 
-  // Paste: the clipboard's text, copied so that the clipboard is free while it is replayed.
+  // Paste: the clipboard's text as paste bytes, copied so that the clipboard is free while
+  // it is replayed; while it runs, the main window's latest texts wait in pasteTexts and are
+  // shown every 50 ms (pasteShownAt: the last time) and at its end.
   std::string pastedText;
+  bool pasting = false;
+  DWORD pasteShownAt = 0;
+  std::vector<std::pair<int, std::string>> pasteTexts;
+  bool pasteCursorShown = false;    // the wait cursor stays up from a paste's first command
+  HCURSOR pasteCursor = nullptr;    // ... to its end, then this cursor comes back
 
   // Statistics box: its list (control 407) while the box exists.
   HWND statisticsList = nullptr;
@@ -113,6 +122,13 @@ unsigned KeyNotification(HWND window, WPARAM wParam, LPARAM lParam);
 // The keypad's share of the main window's messages (owner-drawn keys, the colours of the
 // buttons, the tooltips' requests); true with *result when the message was handled.
 bool KeypadMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// Paste (clipboard.cpp): during a paste keeps a control's text to show later; false when no
+// paste runs (or memory fails), and the caller shows it at once.
+bool DeferPastedText(int id, const char* text);
+// During a paste: the wait cursor, installed once and kept until the paste's end; returns the
+// cursor it replaced.
+HCURSOR PasteWaitCursor();
 
 // Ends the program once: stops the guard and posts the quit message.
 void EndProgram();

@@ -11,7 +11,10 @@
 
 // --- Controls of the main window --------------------------------------------------------
 
-void WindowSetText(int id, const char* text) { SetDlgItemTextA(shell.mainWindow, id, text); }
+void WindowSetText(int id, const char* text) {
+  if (DeferPastedText(id, text)) return;
+  SetDlgItemTextA(shell.mainWindow, id, text);
+}
 
 void WindowCheckButton(int id, bool checked) {
   CheckDlgButton(shell.mainWindow, id, checked ? BST_CHECKED : BST_UNCHECKED);
@@ -36,9 +39,14 @@ void WindowMessageBox(const char* text, const char* caption) {
   MessageBoxA(shell.mainWindow, text, caption, MB_OK);
 }
 
-void* WindowShowWaitCursor() { return SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+void* WindowShowWaitCursor() {
+  if (shell.pasting) return PasteWaitCursor();
+  return SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
 
-void WindowRestoreCursor(void* cursor) { SetCursor(static_cast<HCURSOR>(cursor)); }
+void WindowRestoreCursor(void* cursor) {
+  if (!shell.pasting) SetCursor(static_cast<HCURSOR>(cursor));
+}
 
 // A button key is drawn pressed for the pause (painted at once: no message is handled
 // during it); the picture keys ignore the message, so only the pause remains.

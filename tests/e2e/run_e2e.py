@@ -308,6 +308,14 @@ class Session:
         """Puts text on the clipboard ("-" empties it)."""
         self.probe("clipboard-write", text, desktop="-")
 
+    def set_clipboard_unicode(self, text):
+        """Puts text, of any length and with any characters, on the clipboard as Unicode
+        text (through a UTF-8 file that the probe reads by its path on drive Z:)."""
+        path = os.path.join(self.temp, "clipboard.txt")
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(text)
+        self.probe("clipboard-write-file", windows_path(path), desktop="-")
+
     def click(self, rectangle, repeat=1):
         left, top, right, bottom = rect(rectangle)
         self.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2),
@@ -670,8 +678,8 @@ def test_copy_and_paste(s):
 
     for text, display, memory in (
             ("1.5e-3", "1,5e-3", ""),
-            ("1 2\r\n3", "123,", ""),
-            (":m", "123,", " M"),    # MS
+            ("1 2\r\n3", "12,", ""),   # the line break ends it
+            (":m", "12,", " M"),     # MS
             ("-5+3=", "-2,", " M"),  # the leading minus belongs to the 5
             ("12$3", "12,", " M"),   # the paste ends at a character without a key
             (":c", "12,", "")):      # MC
@@ -807,15 +815,60 @@ def test_long_computation_guard(s):
     s.keys("Escape")
     s.wait_display("0,")
 
-    # A paste is one command: a stop, here by Esc, ends it whole (the rest would take a
-    # minute).
-    s.set_clipboard("1+" * 1500)
+    # A paste is one command: a stop, here by Esc, ends it whole (the rest, twenty
+    # factorials of some seconds each, would take a minute).
+    s.set_clipboard(("%d!+" % few_seconds) * 20)
     s.keys("ctrl+v")
     poll("the guard's dialog during the paste", s.guard_dialog, timeout=20)
     s.keys("Escape")
     s.wait_display("Действие прервано.", timeout=10)
     s.keys("Escape", "4")
     s.wait_display("4,")
+
+
+def test_paste_unicode_lines_and_speed(s):
+    """Paste of Unicode text: the no-break, narrow no-break and thin spaces that group digits
+    are skipped (the thin space is not in code page 1251: it arrives only as Unicode text),
+    the minus sign is '-'; with the statistics box closed a line break or tab ends the paste
+    after the first line; with the box open each line is one value, and a line's '\\' is not
+    added twice; a megabyte of keys takes seconds."""
+    s.launch(layout=0)
+    s.probe("move", 360, 0)  # beside the statistics box, which the system places at the top left
+    s.activate(poll("the window at 360,0",
+                    lambda: (lambda st: st if rect(st["rect"])[:2] == [360, 0] else None)(s.state())))
+    for text, display in (
+            ("1\u00a0234\u202f567\u2009000,89", "1234567000,89"),
+            ("\u22125+3=", "-2,"),
+            ("100\r\n200\r\n300", "100,"),
+            ("100\n200", "100,"),
+            ("7\t8", "7,"),
+            ("42\r\n", "42,")):
+        s.keys("Escape")
+        s.wait_display("0,")
+        s.set_clipboard_unicode(text)
+        s.keys("ctrl+v")
+        s.wait_display(display)
+
+    s.keys("Escape")
+    s.wait_display("0,")
+    s.set_clipboard_unicode("1+" * (1 << 19) + "=")
+    started = time.monotonic()
+    s.keys("ctrl+v")
+    s.wait_display("1048576,", timeout=30)
+    print("     a megabyte pasted in %.1f s" % (time.monotonic() - started), flush=True)
+
+    s.keys("ctrl+s")
+    poll("the statistics box", lambda: s.dialog("Статистика"))
+    s.keys("Return")  # RET gives the main window the keyboard back
+    poll("the main window in the foreground", lambda: s.state()["foreground"] == "1")
+    s.set_clipboard_unicode("100\r\n\u2212200\r\n\r\n3\u00a0000\n4\\\r5\t6\r\n")
+    s.keys("ctrl+v")
+    values = ["100,", "-200,", "3000,", "4,", "5,", "6,"]
+    found = poll("six values", lambda: (lambda d: d if d and d["count"] == 6 else None)(
+        s.dialog("Статистика")))
+    check(found["items"] == values, "items %r, expected %r" % (found["items"], values))
+    s.keys("ctrl+t")
+    s.wait_display("2915,")
 
 
 def test_statistics_box(s):
@@ -1719,6 +1772,7 @@ TESTS = [
     test_closing_ends_the_process,
     test_copy_and_paste,
     test_long_computation_guard,
+    test_paste_unicode_lines_and_speed,
     test_statistics_box,
     test_help_file,
     test_keypad_click_scripts,

@@ -24,6 +24,8 @@
 //                              controls, and the items and selection of a list box
 //   clipboard-read             the clipboard's CF_TEXT
 //   clipboard-write TEXT       puts TEXT on the clipboard as CF_TEXT ("-" empties it)
+//   clipboard-write-file PATH  puts the UTF-8 text of the file PATH on the clipboard as
+//                              CF_UNICODETEXT (any length; characters beyond code page 1251)
 //   clipboard-hold MS          keeps the clipboard open for MS milliseconds ("held=1" first)
 //   show minimize|restore      minimises or restores the main window
 //   menu-state ID              GetMenuState of a menu item of the main window
@@ -467,6 +469,29 @@ bool WriteClipboard(const char* text) {
     return ok;
 }
 
+// The file's UTF-8 text as CF_UNICODETEXT; the system makes CF_TEXT from it on demand.
+bool WriteClipboardFile(const char* path) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    std::string text;
+    char chunk[65536];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
+    std::fclose(file);
+    int units = text.empty() ? 0
+        : MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (!text.empty() && units <= 0) return false;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(units) + 1) * sizeof(wchar_t));
+    wchar_t* wide = block ? static_cast<wchar_t*>(GlobalLock(block)) : nullptr;
+    if (!wide) return false;
+    if (units > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide, units);
+    wide[units] = L'\0';
+    GlobalUnlock(block);
+    bool ok = OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block);
+    CloseClipboard();
+    if (!ok) GlobalFree(block);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -520,6 +545,9 @@ int main(int argc, char** argv) {
         } else {
             out += "error=OpenClipboard failed\n";
         }
+    } else if (command == "clipboard-write-file" && argc == 4) {
+        ok = WriteClipboardFile(argv[3]);
+        if (!ok) out += "error=the file could not be put on the clipboard\n";
     } else if (command == "clipboard-write" && argc == 4) {
         ok = WriteClipboard(argv[3]);
         if (!ok) out += "error=the clipboard could not be written\n";

@@ -1,6 +1,8 @@
 // The window program's logic shared with the console: the command line, WM_COMMAND
 // handling, copy and paste, and the layout switch.
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "statistics/statistics.h"
 #include "unit/engine/calculator.h"
@@ -170,7 +172,7 @@ TEST(Clipboard, Paste) {
   const Row rows[] = {
       {kStandard, "", "1.5e-3", "1.5e-3", 0},
       {kStandard, "", "1.5e+3", "1.5e+3", 0},
-      {kStandard, "", "1 2\r\n3", "123.", 0},
+      {kStandard, "", "1 2\r\n3", "12.", 1},    // a line break ends it, with a beep
       {kStandard, "", "2+3=", "5.", 0},
       {kStandard, "", "1E+2", "2.", 1},         // E is the digit E, refused in radix 10
       {kStandard, "", "12$3", "12.", 0},        // stops at a character without a key
@@ -210,12 +212,90 @@ TEST(Clipboard, PasteMemoryKeysAndFlashes) {
   recorder.clipboard = ":c";
   Type("[Ctrl+V]");
   EXPECT_EQ(RecordedText(kMemoryIndicator), "") << ":c is MC";
-  recorder.clipboard = "\xCD";  // a byte equal to the key of ':M'
-  Type("[Ctrl+V]");
-  EXPECT_EQ(RecordedText(kMemoryIndicator), " M");
+  // Н, whose code page 1251 byte equals the key of ':M', is a character without a key.
+  recorder.clipboard = "5\xD0\x9D" "3";
+  EXPECT_EQ(Type("[Ctrl+V]"), "5.");
+  EXPECT_EQ(RecordedText(kMemoryIndicator), "");
+  // Only the first 8 pasted commands flash their keys; every command still runs.
+  recorder.clipboard = "1234567890123+1=";
+  flashes = recorder.flashes;
+  EXPECT_EQ(Type("[Esc][Ctrl+V]"), "1234567890124.");
+  EXPECT_EQ(recorder.flashes - flashes, 1 + 1 + 8) << "Esc, the paste key and 8 pasted commands";
   recorder.clipboard = "m";
   Type("[F3][Ctrl+V]");
   EXPECT_EQ(engine.angleUnit, Degrees) << "m alone is the first mode key";
+}
+
+// Clipboard text as UTF-8: the spaces that group digits, the minus sign, line breaks and
+// tabs. With the statistics box closed a line break that more text follows ends the paste
+// with a beep; with it open each line is one value.
+TEST(Clipboard, PasteCharactersAndLines) {
+  struct Row {
+    bool box;
+    std::string text;
+    const char* display;
+    int beeps;
+    std::vector<std::string> added;  // the statistics box's items
+  };
+  const Row rows[] = {
+      {false, "1\u00A0234\u00A0567,89", "1234567.89", 0, {}},   // no-break spaces
+      {false, "1\u202F234\u2009567.5", "1234567.5", 0, {}},     // narrow no-break, thin
+      {false, "2\u20073", "23.", 0, {}},                         // figure space
+      {false, "\u22125", "-5.", 0, {}},                          // minus sign
+      {false, "2\u22123=", "-1.", 0, {}},
+      {false, "100\n200\n300", "100.", 1, {}},
+      {false, "100\r\n200", "100.", 1, {}},
+      {false, "100\r200", "100.", 1, {}},
+      {false, "100\t200", "100.", 1, {}},
+      {false, "100\u2028" "200", "100.", 1, {}},                  // line separator
+      {false, "-5\n3", "-5.", 1, {}},                            // the sign reaches the 5
+      {false, "100\r\n", "100.", 0, {}},                        // a trailing break: no beep
+      {false, "100\n \r\n\t", "100.", 0, {}},
+      {false, "\r\n\n7", "7.", 0, {}},                          // leading breaks are blanks
+      {false, "5$\n6", "5.", 0, {}},                             // an unknown key ends it first
+      {false, "5\u00D7" "2", "5.", 0, {}},                        // characters without a key
+      {false, "5\u041D" "2", "5.", 0, {}},
+      {false, "5\xFF" "2", "5.", 0, {}},                          // malformed UTF-8
+      {false, "5\xE2\x88" "2", "5.", 0, {}},                      // a cut sequence
+      {true, "100\r\n200\r\n300", "300.", 0, {"100.", "200.", "300."}},
+      {true, "100\n200\n", "200.", 0, {"100.", "200."}},
+      {true, "100\r200\r\r", "200.", 0, {"100.", "200."}},
+      {true, "1\t2\t3", "3.", 0, {"1.", "2.", "3."}},
+      {true, "1\\\n2\\\n\n 3", "3.", 0, {"1.", "2.", "3."}},   // '\' is not added twice
+      {true, "-5\n-6", "-6.", 0, {"-5.", "-6."}},
+      {true, "1 234\u00A0567\r\n\u22122,5\r\n", "-2.5", 0, {"1234567.", "-2.5"}},
+      {true, "2+3=\n4", "4.", 0, {"5.", "4."}},
+      {true, "7", "7.", 0, {"7."}},
+      {true, "1\n2$\n3", "2.", 0, {"1."}},                       // stops at '$', nothing added
+  };
+  for (const Row& row : rows) {
+    StartCalculator(kStandard);
+    if (row.box) Type("[Ctrl+S]");
+    recorder.clipboard = row.text;
+    int beeps = recorder.beeps;
+    EXPECT_EQ(Type("[Ctrl+V]"), row.display) << "pasting " << row.text;
+    EXPECT_EQ(recorder.beeps - beeps, row.beeps) << "pasting " << row.text;
+    EXPECT_EQ(recorder.statisticsList, row.added) << "pasting " << row.text;
+  }
+}
+
+// The one mapping of characters: ASCII as itself, the few that mean a key as that key, any
+// other character (and any malformed sequence) as one byte without a key, from UTF-8 and
+// UTF-16 alike.
+TEST(Clipboard, PasteBytesFromUtf8AndUtf16) {
+  const std::string noKey(1, PasteByteOf(0x041D));
+  for (char32_t c : {U'\u00D7', U'\u00A1', U'\uFEFF', U'\U0001F600'}) EXPECT_EQ(PasteByteOf(c), noKey[0]);
+  EXPECT_EQ(PasteTextFromUtf8("", 0), "");
+  const std::string utf8 = "-1\u00A0" "2\u202F" "3\u2009\u2212\u2028\u2029\U0001F600\t";
+  const std::u16string utf16 = u"-1\u00A0" "2\u202F" "3\u2009\u2212\u2028\u2029\U0001F600\t";
+  const std::string expected = "-1 2 3 -\n\n" + noKey + "\t";
+  EXPECT_EQ(PasteTextFromUtf8(utf8.data(), utf8.size()), expected);
+  EXPECT_EQ(PasteTextFromUtf16(utf16.data(), utf16.size()), expected);
+  const std::string badUtf8 = "\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE2\x88|";  // overlong, surrogate, too large, cut
+  EXPECT_EQ(PasteTextFromUtf8(badUtf8.data(), badUtf8.size()),
+            noKey + noKey + "|" + noKey + noKey + noKey + "|" + noKey + noKey + noKey + noKey + "|" + noKey + noKey + "|");
+  const char16_t badUtf16[] = {u'1', 0xD800, u'2', 0xDC00, 0xD83D};  // lone surrogates
+  EXPECT_EQ(PasteTextFromUtf16(badUtf16, 5), "1" + noKey + "2" + noKey + noKey);
 }
 
 TEST(Layout, SwitchRecreatesTheWindow) {
