@@ -175,8 +175,9 @@ unsigned LookUp(unsigned key) {
 // A leading '-' belongs to the number that follows: its +/- is sent once that number has
 // been typed (before the first command that is not a digit or point, or at the end of the
 // line), so that pasting -5 enters -5. Two numbers are never joined across a line break
-// (or a tab): with the statistics box open each line is added as one value, as if it ended
-// with '\'; with the box closed the paste ends, with a beep, at the first line break that
+// (or a tab): with the statistics box open a text of several lines (a column) adds each
+// line as one value, as if it ended with '\', while a text without a line break is typed as
+// it stands; with the box closed the paste ends, with a beep, at the first line break that
 // more text follows. The paste is watched by the guard as one command: a stop ends it at the
 // next character.
 void PasteText(const char* text, std::size_t length) {
@@ -204,11 +205,13 @@ void PasteText(const char* text, std::size_t length) {
   // The line's value goes to the statistics box unless the line added it itself.
   auto lineHasValue = [&] { return pendingSign || (lineTyped && lineLast != CmdData); };
   bool ended = true;  // the text ran out (rather than stopping at a character without a key)
+  bool column = false;  // a line break has been met
   for (std::size_t i = 0; i < length && going(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == ' ') continue;
     if (c == '\0') break;
     if (IsLineBreak(c)) {
+      column = true;
       if (!lineTyped && !pendingSign) continue;  // an empty line
       if (engine.statisticsBoxOpen) {
         if (lineHasValue()) sendCommand(CmdData);
@@ -255,7 +258,7 @@ void PasteText(const char* text, std::size_t length) {
     sendCommand(command);
   }
   if (!going()) return;
-  if (ended && engine.statisticsBoxOpen && lineHasValue()) {
+  if (ended && engine.statisticsBoxOpen && column && lineHasValue()) {
     sendCommand(CmdData);
   } else if (pendingSign) {
     send(CmdSign);

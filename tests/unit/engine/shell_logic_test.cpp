@@ -228,7 +228,7 @@ TEST(Clipboard, PasteMemoryKeysAndFlashes) {
 
 // Clipboard text as UTF-8: the spaces that group digits, the minus sign, line breaks and
 // tabs. With the statistics box closed a line break that more text follows ends the paste
-// with a beep; with it open each line is one value.
+// with a beep; with it open each line of a text with line breaks is one value.
 TEST(Clipboard, PasteCharactersAndLines) {
   struct Row {
     bool box;
@@ -265,7 +265,8 @@ TEST(Clipboard, PasteCharactersAndLines) {
       {true, "-5\n-6", "-6.", 0, {"-5.", "-6."}},
       {true, "1 234\u00A0567\r\n\u22122,5\r\n", "-2.5", 0, {"1234567.", "-2.5"}},
       {true, "2+3=\n4", "4.", 0, {"5.", "4."}},
-      {true, "7", "7.", 0, {"7."}},
+      {true, "7", "7.", 0, {}},                                 // one line: typed as it is
+      {true, "7\r\n", "7.", 0, {"7."}},                        // a column of one
       {true, "1\n2$\n3", "2.", 0, {"1."}},                       // stops at '$', nothing added
   };
   for (const Row& row : rows) {
