@@ -32,6 +32,30 @@ const KeyCharacters kEnglishKeys[] = {
     {0xE2, '\\', '|'},   // VK_OEM_102, the extra key beside the left Shift
 };
 
+// The Russian layout's letters on the English punctuation keys (code page 1251), for a
+// key whose virtual key does not tell its place: Wine gives the Cyrillic letter keys
+// virtual keys of their own when the keymap has no Latin group.
+struct RussianKey {
+  unsigned char typed;
+  char english;
+};
+const RussianKey kRussianPunctuationKeys[] = {
+    {0xB8, '`'}, {0xA8, '~'},   // ё Ё
+    {0xF5, '['}, {0xD5, '{'},   // х Х
+    {0xFA, ']'}, {0xDA, '}'},   // ъ Ъ
+    {0xE6, ';'}, {0xC6, ':'},   // ж Ж
+    {0xFD, '\''}, {0xDD, '"'},  // э Э
+    {0xE1, ','}, {0xC1, '<'},   // б Б
+    {0xFE, '.'}, {0xDE, '>'},   // ю Ю
+};
+
+int EnglishCharacterOfRussianKey(int typed) {
+  for (const RussianKey& key : kRussianPunctuationKeys) {
+    if (key.typed == typed) return key.english;
+  }
+  return 0;
+}
+
 bool PartOfNumber(int c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
 
 }  // namespace
@@ -51,6 +75,7 @@ int EnglishLayoutCharacter(unsigned virtualKey, bool shift) {
 int PositionalCharacter(int typed, unsigned virtualKey, bool shift) {
   if (PartOfNumber(typed)) return typed;
   int english = EnglishLayoutCharacter(virtualKey, shift);
+  if (english == 0) english = EnglishCharacterOfRussianKey(typed);
   if (english == 0 || english == typed) return typed;
   return FindShortcutCommand(kCharacter, english) != 0 ? english : typed;
 }

@@ -43,6 +43,14 @@ TEST(KeyPositions, RussianLayout) {
       {'/', kNumpadDivide, false, '/'},
       {'*', kNumpadMultiply, false, '*'},
       {0xFB /* ы */, 'S', false, 0xFB},
+      // A key whose virtual key says nothing of its place (Wine, Russian keymap alone): the
+      // Cyrillic letter on an English punctuation key tells it.
+      {0xC1 /* Б */, 0x82, true, '<'},
+      {0xE1 /* б */, 0x82, false, ','},
+      {0xFE /* ю */, 0, false, '.'},
+      {0xA8 /* Ё */, 0xE9, true, '~'},
+      {0xE6 /* ж */, 0xE9, false, ';'},
+      {0xFB /* ы */, 0xE9, false, 0xFB},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PositionalCharacter(c.typed, c.virtualKey, c.shift), c.expected)
