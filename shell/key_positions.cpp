@@ -58,6 +58,15 @@ int EnglishCharacterOfRussianKey(int typed) {
 
 bool PartOfNumber(int c) { return (c >= '0' && c <= '9') || c == '.' || c == ','; }
 
+// The English letter keys of the Russian layout's letters а-я (code page 1251, 0xE0-0xFF;
+// 0xC0-0xDF in capitals); 0 for the letters on punctuation keys (б ж х ъ э ю).
+constexpr char kLatinKeysOfCyrillicLetters[32] = {
+    'F', 0,   'D', 'U', 'L', 'T', 0,   'P',   // а б в г д е ж з
+    'B', 'Q', 'R', 'K', 'V', 'Y', 'J', 'G',   // и й к л м н о п
+    'H', 'C', 'N', 'E', 'A', 0,   'W', 'X',   // р с т у ф х ц ч
+    'I', 'O', 0,   'S', 'M', 0,   0,   'Z',   // ш щ ъ ы ь э ю я
+};
+
 }  // namespace
 
 int EnglishLayoutCharacter(unsigned virtualKey, bool shift) {
@@ -78,4 +87,9 @@ int PositionalCharacter(int typed, unsigned virtualKey, bool shift) {
   if (english == 0) english = EnglishCharacterOfRussianKey(typed);
   if (english == 0 || english == typed) return typed;
   return FindShortcutCommand(kCharacter, english) != 0 ? english : typed;
+}
+
+unsigned LatinKeyOfCyrillicLetter(int typed) {
+  int index = typed >= 0xE0 && typed <= 0xFF ? typed - 0xE0 : typed >= 0xC0 && typed <= 0xDF ? typed - 0xC0 : -1;
+  return index < 0 ? 0 : static_cast<unsigned char>(kLatinKeysOfCyrillicLetters[index]);
 }

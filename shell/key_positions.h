@@ -12,3 +12,9 @@ int EnglishLayoutCharacter(unsigned virtualKey, bool shift);
 // one the same key types in the English layout. In the English layout it is always the
 // typed one.
 int PositionalCharacter(int typed, unsigned virtualKey, bool shift);
+
+// The virtual key ('A'-'Z') of the English letter on the key that types this Russian letter
+// (code page 1251, either case); 0 for any other character and for the letters on the
+// punctuation keys. Where the system gives such a key no virtual key of its place (Wine with
+// a Russian keymap alone), the letter shortcuts find their key through it.
+unsigned LatinKeyOfCyrillicLetter(int typed);

@@ -86,6 +86,24 @@ void PlaceTypedCharacter(MSG& msg) {
       PositionalCharacter(static_cast<int>(msg.wParam & 0xFF), virtualKey, GetKeyState(VK_SHIFT) < 0));
 }
 
+// A Russian letter typed for the main window whose key had no virtual key of its place
+// (Wine with a Russian keymap alone), so that no letter shortcut acted on the key press: the
+// accelerators are tried with the English letter's key press (S for sin), and with Ctrl with
+// its control character (Ctrl+S for Sta). Where the system places the keys, a letter
+// shortcut acts on the key press and no such character follows.
+bool TranslateCyrillicLetter(const MSG& msg) {
+  unsigned latin = LatinKeyOfCyrillicLetter(static_cast<int>(msg.wParam & 0xFF));
+  if (latin == 0 || GetKeyState(VK_MENU) < 0) return false;
+  MSG press = msg;
+  press.message = WM_KEYDOWN;
+  press.wParam = latin;
+  if (TranslateAcceleratorA(shell.mainWindow, shell.accelerators, &press)) return true;
+  if (GetKeyState(VK_CONTROL) >= 0) return false;
+  MSG control = msg;
+  control.wParam = latin & 0x1F;
+  return TranslateAcceleratorA(shell.mainWindow, shell.accelerators, &control) != 0;
+}
+
 }  // namespace
 
 // The statistics box gets dialog keyboard handling; the accelerators act only for the main
@@ -100,6 +118,7 @@ int RunMessageLoop() {
         (msg.hwnd == shell.mainWindow || IsChild(shell.mainWindow, msg.hwnd))) {
       if (msg.message == WM_CHAR) PlaceTypedCharacter(msg);
       if (TranslateAcceleratorA(shell.mainWindow, shell.accelerators, &msg)) continue;
+      if (msg.message == WM_CHAR && TranslateCyrillicLetter(msg)) continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -58,6 +58,19 @@ TEST(KeyPositions, RussianLayout) {
   }
 }
 
+// The Russian letters find the English letter keys they share a key with.
+TEST(KeyPositions, CyrillicLettersToLatinKeys) {
+  const struct {
+    int typed;
+    unsigned latin;
+  } cases[] = {
+      {0xFB /* ы */, 'S'}, {0xDB /* Ы */, 'S'}, {0xE9 /* й */, 'Q'}, {0xFF /* я */, 'Z'},
+      {0xF4 /* ф */, 'A'}, {0xE0 /* а */, 'F'}, {0xF2 /* т */, 'N'}, {0xFC /* ь */, 'M'},
+      {0xE1 /* б, a punctuation key */, 0}, {0xB8 /* ё */, 0}, {'s', 0}, {0xBF, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LatinKeyOfCyrillicLetter(c.typed), c.latin) << "typed " << c.typed;
+}
+
 // In the English layout every key types its own English character, which must stay.
 TEST(KeyPositions, EnglishLayoutUnchanged) {
   for (unsigned key = 0; key < 256; ++key) {
